@@ -1,0 +1,34 @@
+#pragma once
+// The package folder and package server as packfetch really reaches them:
+// the file system for the probe, WinINet for the download.
+
+#include "fetch/pumping_wait.h"
+#include "fetch/wininet_library.h"
+#include "package_files.h"
+
+#include <cstddef>
+#include <optional>
+
+namespace pf::fetch {
+
+class WinInetPackageFiles final : public PackageFiles {
+public:
+    // 64 KB reads: 2 KB reads hold WinINet to a small fraction of a local link's speed.
+    static constexpr std::size_t default_buffer_size = 64 * 1024;
+
+    explicit WinInetPackageFiles(WaitPolicy wait = wait_pumping_paint,
+                                 std::size_t buffer_size = default_buffer_size);
+
+    bool FichierExiste(std::wstring_view path) override;
+    // Runs the transfer on a worker thread while this thread waits by the
+    // policy; the body streams into "<local_path>.part", renamed to local_path
+    // only once complete. The package folder is created when missing.
+    FetchOutcome DOWNLOAD(std::string_view url, std::wstring_view local_path) override;
+
+private:
+    WaitPolicy wait_;
+    std::size_t buffer_size_;
+    std::optional<WinInetLibrary> wininet_;  // bound by the first DOWNLOAD
+};
+
+}  // namespace pf::fetch
