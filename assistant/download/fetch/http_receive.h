@@ -12,8 +12,10 @@
 namespace pf::fetch {
 
 inline constexpr const char* user_agent = "VB OpenUrl";
-// Always from the server, never from a cache on the way.
-inline constexpr DWORD open_url_flags = INTERNET_FLAG_RELOAD;
+// Always from the server, never from a cache; and no copy of the body in the
+// Internet cache either: it would only double the disk writes (a 500 KB volume
+// lands in the package folder anyway) and fill the cache with the package.
+inline constexpr DWORD open_url_flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 
 // Complete only when the URL opened, the status was 2xx, the body ended
 // normally and its length matched Content-Length when one was sent; the part

@@ -1,6 +1,7 @@
 #pragma once
-// Runs a piece of work on its own thread while the calling thread waits by a
-// chosen policy; whatever the work throws is thrown again on the caller's thread.
+// Runs a piece of work on a thread of the process's thread pool while the
+// calling thread waits by a chosen policy; whatever the work throws is thrown
+// again on the caller's thread.
 
 #include "fetch/pumping_wait.h"
 

@@ -5,6 +5,7 @@
 #include "toolkit/runtime_error.h"
 
 #include <gtest/gtest.h>
+#include <wininet.h>
 
 #include <string>
 #include <vector>
@@ -70,6 +71,16 @@ TEST(Download, StoresOnlyCompleteTransfers) {
         EXPECT_NE(log.find("\"path\": \"" + path + "\", \"user_agent\": \"VB OpenUrl\""), std::string::npos)
             << "no request for " << path << " with agent VB OpenUrl in " << log;
     }
+}
+
+TEST(Download, LeavesNoCopyInTheInternetCache) {
+    const std::string url = server_url() + "/test/ok/70000";
+    ScratchFolder pack;
+    WinInetPackageFiles files;
+    ASSERT_EQ(files.DOWNLOAD(url, pack / L"zrx25.W03"), FetchOutcome::Complete);
+    DWORD size = 0;
+    EXPECT_FALSE(::GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size));
+    EXPECT_EQ(::GetLastError(), DWORD{ERROR_FILE_NOT_FOUND}) << "the body was kept in the Internet cache";
 }
 
 TEST(Download, CreatesAMissingPackageFolder) {
