@@ -280,6 +280,40 @@ TEST(LoadGif, ElementsDrawInOrderWithTransparency) {
   }
 }
 
+TEST(LoadGif, ClippedPaintMatchesFullPaint) {
+  // A 37 x 23 frame of stripes with transparent pixels, at an odd offset, over an opaque one.
+  std::vector<std::uint8_t> stripes(37 * 23);
+  for (int y = 0; y < 23; ++y)
+    for (int x = 0; x < 37; ++x) stripes[static_cast<std::size_t>(y * 37 + x)] = static_cast<std::uint8_t>((x / 3 + y / 2) % 4);
+  std::vector<std::uint8_t> base(50 * 40);
+  for (std::size_t i = 0; i < base.size(); ++i) base[i] = static_cast<std::uint8_t>(1 + (i / 7) % 3);
+  GifBuilder b;
+  b.header(50, 40, kPalette).gce(10, 1).image(0, 0, 50, 40, base).gce(10, 1, 0).image(7, 5, 37, 23, stripes).trailer();
+  TempDir dir;
+  Captured c;
+  ElementArray image1;
+  PictureHolder image2;
+  animview::FrameStoreMembers members;
+  bool ok = false;
+  ASSERT_EQ(S_OK, LoadGif(dir.write(L"stripes.gif", b.bytes), image1, image2, members, capturing(c), &ok));
+  ASSERT_TRUE(ok);
+  image1.set_visible(1, true);
+  Canvas full(60, 50);
+  image1.paint(full.dc(), {2, 3}, nullptr);
+  for (const RECT clip : {RECT{10, 9, 29, 21}, RECT{0, 0, 13, 7}, RECT{40, 20, 50, 40}, RECT{8, 6, 9, 7}}) {
+    Canvas part(60, 50);
+    HRGN region = CreateRectRgn(clip.left + 2, clip.top + 3, clip.right + 2, clip.bottom + 3);
+    SelectClipRgn(part.dc(), region);  // as BeginPaint clips to the update region
+    DeleteObject(region);
+    image1.paint(part.dc(), {2, 3}, &clip);
+    int differences = 0;
+    for (int y = clip.top; y < clip.bottom; ++y)
+      for (int x = clip.left; x < clip.right; ++x)
+        if (full.at(x + 2, y + 3) != part.at(x + 2, y + 3)) ++differences;
+    EXPECT_EQ(0, differences) << clip.left << "," << clip.top;
+  }
+}
+
 TEST(LoadGif, AThousandFrames) {
   GifBuilder b;
   b.header(16, 16, kPalette).netscape_loop(0);

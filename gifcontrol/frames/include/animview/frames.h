@@ -129,6 +129,19 @@ class ElementArray : public animview::ElementView {
 
  private:
   void invalidate(std::int32_t index) const;
+  // Off-screen surface that paint() composes layers on (kept between paints).
+  struct Scratch {
+    Scratch() = default;
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    ~Scratch();
+    bool ensure(LONG w, LONG h);
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    LONG width = 0, height = 0;
+  };
+  mutable Scratch scratch_;
   std::vector<Element> elements_;
   std::vector<std::int32_t> z_order_;
   int busy_ = 0;
