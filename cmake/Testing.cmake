@@ -14,6 +14,10 @@ endif()
 # Natively every test case becomes a CTest test. Under Wine each executable is one
 # CTest test, so that the emulator starts once per executable rather than per case.
 function(pf_add_gtest target)
+  # The fuzz tree builds only the fuzzers: no GoogleTest there.
+  if(PF_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENVIRONMENT" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main pf_warnings)

@@ -94,13 +94,13 @@ void Playback::tick() {
     timer_.disarm();
     return;
   }
-  // Mend j: never beyond the existing elements, whatever TotalFrames says.
+  // Never beyond the existing elements, whatever the host wrote into TotalFrames.
   const std::int32_t last = std::min(store_.total_frames, count - 1);
   std::int32_t frame = store_.current_frame;
   if (frame < last) {
     if (frame >= 0) {
       const std::uint8_t disposal = elements_.element_disposal(frame);
-      if (disposal == 2 || disposal == 3) elements_.hide_element(frame);  // mend e
+      if (disposal == 2 || disposal == 3) elements_.hide_element(frame);  // restore to background / previous
     }
     frame = std::max(frame + 1, 0);
     store_.current_frame = frame;
@@ -110,11 +110,11 @@ void Playback::tick() {
     frame = 0;
     store_.current_frame = 0;
     for (std::int32_t i = 1; i < count; ++i) elements_.hide_element(i);
-    elements_.show_element(0);  // element 0 may have been disposed of (mend e)
+    elements_.show_element(0);  // element 0 may have been disposed of (restore to background / previous)
   }
   interval_ms_ = tag_delay(frame);
 
-  // Mend k: due at the previous due time plus this frame's delay.
+  // Due at the previous due time plus this frame's delay, so the timer's granularity never slows the file's pace.
   const std::int64_t base = (now - due_us_ > kResyncLateUs) ? now : due_us_;
   due_us_ = base + std::int64_t{interval_ms_} * 1000;
   arm_for_due(now);

@@ -11,7 +11,7 @@ namespace {
 
 constexpr UINT kStop = MB_OK | MB_ICONSTOP;  // 16: stop icon, OK button
 constexpr UINT_PTR kTimerId = 1;
-constexpr std::int32_t kMaxFrames = 32767;   // Part 3.1: the 16-bit signed frame counter
+constexpr std::int32_t kMaxFrames = 32767;   // hosts count frames in a 16-bit signed integer
 constexpr UINT kBusyRetryMs = 10;            // a tick met during a load or close tries again
 
 int screen_dpi(int index) {
@@ -356,7 +356,7 @@ HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder&
   bool dummy = false;
   bool& ok = result ? *result : dummy;
   ok = false;
-  if (elements.busy()) return kErrLocked;  // mend j: the store is left intact
+  if (elements.busy()) return kErrLocked;  // a host event during a load's yield: the store is left intact
   ElementArray::BusyScope busy(elements);
 
   // 1. The file must exist (a directory does not count).
@@ -376,7 +376,7 @@ HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder&
   // 4. Read the whole file.
   std::vector<std::uint8_t> bytes;
   if (!read_whole_file(file, bytes)) return error_path(LoadError::FileAccess);
-  // 5, 6. Cut it into frames by its block structure (mend a); the signature test.
+  // 5, 6. Cut it into frames by its block structure; the signature test.
   SplitResult split;
   try {
     split = split_gif(bytes);
@@ -390,13 +390,13 @@ HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder&
   std::vector<std::uint8_t>().swap(bytes);  // the frames hold their own copies
   // 7. The result becomes True.
   ok = true;
-  // 8. RepeatTimes from the NETSCAPE2.0 / ANIMEXTS1.0 extension (mend c).
+  // 8. RepeatTimes from the NETSCAPE2.0 / ANIMEXTS1.0 extension.
   members.repeat_times = split.loop_count;
   if (split.frames.empty()) return error_path(LoadError::InvalidPicture);
   if (split.frames.size() > static_cast<std::size_t>(kMaxFrames)) return error_path(LoadError::Overflow);
-  if (split.decoded_bytes() > kMaxDecodedBytes) return error_path(LoadError::OutOfMemory);  // mend i
+  if (split.decoded_bytes() > kMaxDecodedBytes) return error_path(LoadError::OutOfMemory);  // never exhaust the host's memory
 
-  // 9, 10. One element per frame, each decoded from memory (mend b).
+  // 9, 10. One element per frame, each decoded from memory: no frame file is ever written.
   ComPtr<IPicture> last_picture;
   std::int32_t loaded = 0;
   for (std::size_t k = 0; k < split.frames.size(); ++k) {
@@ -405,7 +405,7 @@ HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder&
     const HRESULT hr = decode_picture(f.gif, picture);
     std::vector<std::uint8_t>().swap(f.gif);
     if (FAILED(hr)) {
-      // Mend h: a last image cut short that the loader cannot decode at all is left out.
+      // A last image cut short that the loader cannot decode at all is left out.
       if (f.truncated && loaded > 0) break;
       return error_path(hr == E_OUTOFMEMORY ? LoadError::OutOfMemory : LoadError::InvalidPicture);
     }
@@ -423,13 +423,13 @@ HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder&
       e.top = elements.at(0).top + f.top * elements.metrics.twips_per_pixel_y;
     }
     Element& e = elements.at(index);
-    e.tag = std::to_wstring(f.delay_ms());  // the file's value (mend d plays 0 and 10 as 100)
+    e.tag = std::to_wstring(f.delay_ms());  // the file's value (playback shows 0 and 10 for 100 ms, as browsers do)
     e.disposal = f.disposal;
     e.opaque = !f.transparent && !f.truncated && !f.interlaced;
     elements.set_picture(index, picture);
     last_picture = picture;
     ++loaded;
-    services.yield_now();  // Part 3.1 step 9.10: once per frame
+    services.yield_now();  // once per frame, so a long load keeps the host responsive
   }
   temp_pict.picture = last_picture;
   elements.set_visible(0, true);

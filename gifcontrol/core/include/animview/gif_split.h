@@ -1,7 +1,7 @@
 // Animview portable core: cutting a GIF file into frames by its block structure.
 //
-// Part 3.1 with the mends (a, b, c, g, h, i): frames are found by walking the
-// GIF89a block structure (never by a byte search), each frame is an image together with
+// Frames are found by walking the GIF89a block structure, never by a byte search (the
+// marker bytes 00 21 F9 also turn up inside colour tables and image data), each frame is an image together with
 // the Graphic Control Extension before it, and each frame is rebuilt as a well-formed
 // single-frame GIF in memory (nothing is ever written to disk).
 //
@@ -50,7 +50,7 @@ struct Frame {
   // its Local Color Table at position 0,0, a block terminator and the Trailer 0x3B.
   std::vector<std::uint8_t> gif;
 
-  // Delay in milliseconds as the file gives it (Part 3.1: Delay Time x 10). The Tag text.
+  // Delay in milliseconds as the file gives it (Delay Time x 10). The Tag text.
   std::uint32_t delay_ms() const { return std::uint32_t{delay_cs} * 10u; }
   std::uint64_t pixels() const { return std::uint64_t{width} * height; }
 };

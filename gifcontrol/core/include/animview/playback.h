@@ -1,10 +1,10 @@
-// Animview portable core: the playback engine of Part 3.2 as a state machine.
+// Animview portable core: the playback engine as a state machine.
 //
 // The engine owns the state of the control's Timer1 (Enabled, Interval) and CurrentFrame;
 // it drives the element array through ElementView and asks the platform for the next tick
 // through TimerPort, reading the time from a monotonic Clock. No Windows headers here.
 //
-// Mends of the issue implemented here (they hold over Part 3.2):
+// What playback guarantees beyond showing each frame for its delay:
 //  d. a Tag of 0 or 10 ms (Delay Time 0 or 1) plays as 100 ms; the Tag keeps the file value.
 //  e. a frame with disposal method 2 or 3 is hidden when the next frame is shown (element 0
 //     included); methods 0 and 1 keep stacking; each loop starts again with element 0 alone.
@@ -23,7 +23,7 @@
 
 namespace animview {
 
-// Public data members of the control that Part 3.1 writes and Part 3.2 reads (plus the
+// Public data members of the control that loading writes and playback reads (plus the
 // private CurrentFrame and the public CloseF). The control exposes them as properties.
 struct FrameStoreMembers {
   std::int32_t repeat_times = 0;  // RepeatTimes
@@ -65,10 +65,10 @@ class TimerPort {
   virtual void disarm() = 0;
 };
 
-// The delay a frame is played for, from its Tag (mend d).
+// The delay a frame is played for, from its Tag (as browsers do).
 constexpr std::uint32_t playback_delay_ms(std::uint32_t tag_ms) { return tag_ms <= 10 ? 100u : tag_ms; }
 
-// Playback states of Part 3.2's table (derived from Enabled, Interval and the last event).
+// Playback states (derived from Enabled, Interval and the last event).
 enum class PlaybackState { Empty, Playing, Paused, Stopped, Closed };
 const char* to_string(PlaybackState state);
 

@@ -1,7 +1,7 @@
-// Animview, Win32 side: the frame store of Part 3.1 (element array Image1, picture holder
-// image2, LoadGif) and the playback engine of Part 3.2 wired to a real timer (Timer1).
+// Animview, Win32 side: the frame store (element array Image1, picture holder
+// image2, LoadGif) and the playback engine wired to a real timer (Timer1).
 //
-// The ActiveX control (Part 3.3) owns one Animation, gives it its window (for repaints and
+// The ActiveX control owns one Animation, gives it its window (for repaints and
 // message boxes), calls Animation::paint() from its WM_PAINT, maps the automation members
 // to the methods below, and raises its events from the callbacks.
 #pragma once
@@ -25,7 +25,7 @@ namespace animview::win {
 using Microsoft::WRL::ComPtr;
 
 // ---------------------------------------------------------------------------------------
-// Errors. The error path's message is "<code> <description>" (Part 3.1); the codes are those
+// Errors. The error path's message is "<code> <description>"; the codes are those
 // of the Visual Basic run time that the control's hosts know. As HRESULTs (for automation
 // errors) they are MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, code).
 enum class LoadError : std::int32_t {
@@ -70,8 +70,8 @@ struct Element {
   double height = 0.0;  // twips
   std::wstring tag;     // the frame's delay in milliseconds as decimal text
   bool visible = false;
-  // What the frame store knows of the frame (not part of Part 3.1's element):
-  std::uint8_t disposal = 0;  // GIF disposal method, used by playback (mend e)
+  // What the frame store knows of the frame (beyond what a host sees of an element):
+  std::uint8_t disposal = 0;  // GIF disposal method, used by playback (restore to background or previous)
   bool opaque = false;        // no transparent pixel: what lies below it can be left undrawn
 };
 
@@ -169,7 +169,7 @@ struct LoadServices {
 // Parses a Tag: the leading decimal digits (like Val), 0 when there are none.
 std::uint32_t tag_number(const std::wstring& tag);
 
-// LoadGif (Part 3.1, with the mends). Returns S_OK with *result set (True when the
+// LoadGif. Returns S_OK with *result set (True when the
 // file was loaded, False after a message box), or kErrLocked when a load or close is
 // already working on `elements` (nothing is touched then).
 HRESULT LoadGif(const std::wstring& file, ElementArray& elements, PictureHolder& temp_pict,
