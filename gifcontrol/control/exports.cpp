@@ -1,0 +1,38 @@
+// The entry points of Animview.ocx.
+#include <windows.h>
+#include <olectl.h>
+
+#include "animview_control.h"
+#include "class_factory.h"
+#include "ids.h"
+#include "module.h"
+#include "registration.h"
+#include "window.h"
+
+using namespace animview::control;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    module::set_instance(instance);
+    DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    // Unloaded by FreeLibrary (not at process end): take the window class away too.
+    SurfaceWindow::unregister_class();
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (clsid != CLSID_Animview) return CLASS_E_CLASSNOTAVAILABLE;
+  const ComPtr<IClassFactory> factory = make_class_factory(&AnimviewControl::create);
+  if (!factory) return E_OUTOFMEMORY;
+  return factory->QueryInterface(iid, out);
+}
+
+STDAPI DllCanUnloadNow() { return module::lock_count() == 0 ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() { return register_server(module::path()); }
+
+STDAPI DllUnregisterServer() { return unregister_server(); }
