@@ -1,8 +1,9 @@
 // Fetches URLs into a folder one after another and prints one result line:
 //
-//   fetch_bench MODE OUT_FOLDER WARM_UP_URL URL...
+//   fetch_bench [--buffer BYTES] MODE OUT_FOLDER WARM_UP_URL URL...
 //
 // MODE download      WinInetPackageFiles::DOWNLOAD, as packfetch does it
+//                    (--buffer: its receive buffer instead of the default)
 //      bare          the plainest WinINet loop: 64 KB reads written to a file
 //      bare-discard  the same loop with nothing written: what WinINet itself allows
 //
@@ -99,8 +100,14 @@ double now_seconds() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    std::size_t buffer_size = pf::fetch::WinInetPackageFiles::default_buffer_size;
+    if (argc > 2 && std::wstring(argv[1]) == L"--buffer") {
+        buffer_size = std::wcstoul(argv[2], nullptr, 10);
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 5) {
-        std::fprintf(stderr, "usage: fetch_bench download|bare|bare-discard OUT_FOLDER WARM_UP_URL URL...\n");
+        std::fprintf(stderr, "usage: fetch_bench [--buffer BYTES] download|bare|bare-discard OUT_FOLDER WARM_UP_URL URL...\n");
         return 2;
     }
     const std::wstring mode = argv[1];
@@ -122,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
     ::CreateDirectoryW(folder.c_str(), nullptr);
 
     try {
-        pf::fetch::WinInetPackageFiles files;
+        pf::fetch::WinInetPackageFiles files(pf::fetch::wait_pumping_paint, buffer_size);
         auto fetch = [&](const std::string& url, const std::wstring& path) -> std::int64_t {
             if (mode == L"download") {
                 return files.DOWNLOAD(url, path) == pf::FetchOutcome::Complete ? file_size(path) : -1;
@@ -137,10 +144,10 @@ int wmain(int argc, wchar_t** argv) {
         const auto idle = memory();
 
         std::atomic<bool> fetching{true};
-        std::size_t peak = idle.WorkingSetSize;
+        std::size_t peak = static_cast<std::size_t>(idle.WorkingSetSize);
         std::thread sampler([&] {
             while (fetching) {
-                peak = std::max(peak, memory().WorkingSetSize);
+                peak = std::max(peak, static_cast<std::size_t>(memory().WorkingSetSize));
                 ::Sleep(2);
             }
         });
@@ -158,10 +165,11 @@ int wmain(int argc, wchar_t** argv) {
         const double seconds = now_seconds() - start;
         fetching = false;
         sampler.join();
-        std::printf("mode=%ls files=%zu bytes=%lld seconds=%.3f mb_per_s=%.1f idle_kb=%zu peak_kb=%zu\n",
-                    mode.c_str(), urls.size(), static_cast<long long>(bytes), seconds,
-                    static_cast<double>(bytes) / 1e6 / seconds, idle.WorkingSetSize / 1024,
-                    peak / 1024);
+        const std::size_t buffer = mode == L"download" ? buffer_size : std::size_t{bare_buffer_size};
+        std::printf("mode=%ls buffer=%zu files=%zu bytes=%lld seconds=%.3f mb_per_s=%.1f idle_kb=%zu peak_kb=%zu\n",
+                    mode.c_str(), buffer, urls.size(), static_cast<long long>(bytes), seconds,
+                    static_cast<double>(bytes) / 1e6 / seconds,
+                    static_cast<std::size_t>(idle.WorkingSetSize) / 1024, peak / 1024);
         return 0;
     } catch (const pf::RuntimeError& error) {
         std::fprintf(stderr, "fetch_bench: error %ld: %ls (%ls)\n", error.code(), error.description().c_str(),

@@ -60,12 +60,14 @@ check() {  # check OUT_DIR NAME...: every fetched file equals the served one
   for name in "$@"; do cmp -s "$root/$name" "$out/$name" || { echo "run.sh: $name differs" >&2; exit 1; }; done
 }
 
-run_wine() {  # run_wine MODE SET -> "seconds bytes idle_kb peak_kb"
-  local mode=$1 set=$2 out=$work/out-$1 line
+run_wine() {  # run_wine METHOD SET -> "seconds bytes idle_kb peak_kb"
+  local mode=$1 set=$2 out=$work/out-$1 line options=()
+  if [ "$mode" = download-64k ]; then mode=download; options=(--buffer 65536); fi
   rm -rf "$out"; mkdir -p "$out"
   local -n urls=$set
   sync
-  line=$("$wine_run" "$build" "$bench_exe" "$mode" "$(winpath "$out")" "$warm_up" "${urls[@]}" | tr -d '\r')
+  line=$("$wine_run" "$build" "$bench_exe" "${options[@]}" "$mode" "$(winpath "$out")" "$warm_up" "${urls[@]}" \
+         | tr -d '\r')
   [ "$mode" = bare-discard ] || check "$out" "${urls[@]##*/}"
   rm -rf "$out"
   sed -E 's/.*bytes=([0-9]+) seconds=([0-9.]+).*idle_kb=([0-9]+) peak_kb=([0-9]+).*/\2 \1 \3 \4/' <<<"$line"
@@ -87,10 +89,11 @@ run_curl() {  # run_curl SET -> "seconds bytes - -"
   echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }') $bytes - -"
 }
 
-methods=(download bare bare-discard curl)
+# download-64k is DOWNLOAD with a 64 KB receive buffer instead of its own.
+methods=(download download-64k bare bare-discard curl)
 declare -A results
 for ((r = 1; r <= rounds; r++)); do
-  order=("${methods[@]:r%4}" "${methods[@]:0:r%4}")
+  order=("${methods[@]:r%5}" "${methods[@]:0:r%5}")
   for set in package big; do
     for m in "${order[@]}"; do
       if [ "$m" = curl ]; then res=$(run_curl $set); else res=$(run_wine "$m" $set); fi
@@ -107,21 +110,18 @@ $(for key in "${!results[@]}"; do printf '    "%s": """%s""",\n' "$key" "${resul
 }
 def rows(key):
     return [l.split() for l in raw[key].strip().splitlines()]
-print(f"fetch benchmark, median of {sys.argv[1]} rounds (MB = 10^6 bytes)")
+print(f"fetch benchmark, {sys.argv[1]} rounds (MB = 10^6 bytes); ratios are medians of same-round ratios")
+methods = ("download", "download-64k", "bare", "bare-discard", "curl")
 for s, label in (("package", "sample package, 30 x 500 KB, fetched 3 times over"), ("big", "one 200 MB file")):
-    rate = {}
-    for m in ("download", "bare", "bare-discard", "curl"):
-        r = rows(f"{s},{m}")
-        rate[m] = statistics.median(int(x[1]) / float(x[0]) / 1e6 for x in r)
-    print(f"\n{label}")
-    for m in ("download", "bare", "bare-discard", "curl"):
-        print(f"  {m:13s} {rate[m]:8.1f} MB/s")
-    print(f"  DOWNLOAD / bare WinINet (written)   {rate['download'] / rate['bare']:.2f}")
-    print(f"  DOWNLOAD / bare WinINet (discarded) {rate['download'] / rate['bare-discard']:.2f}")
-    print(f"  DOWNLOAD / curl                     {rate['download'] / rate['curl']:.2f}")
-for m in ("download", "bare"):
-    r = rows(f"big,{m}")
-    growth = statistics.median((int(x[3]) - int(x[2])) / 1024 for x in r)
-    worst = max((int(x[3]) - int(x[2])) / 1024 for x in r)
-    print(f"\npeak working set above idle during the 200 MB fetch, {m}: median {growth:.1f} MB, worst {worst:.1f} MB")
+    rates = {m: [int(x[1]) / float(x[0]) / 1e6 for x in rows(f"{s},{m}")] for m in methods}
+    print(f"\n{label}: median MB/s")
+    for m in methods:
+        print(f"  {m:13s} {statistics.median(rates[m]):8.1f}")
+    for m, name in (("bare", "bare WinINet, written"), ("bare-discard", "bare WinINet, discarded"), ("curl", "curl")):
+        ratio = statistics.median(d / o for d, o in zip(rates["download"], rates[m]))
+        print(f"  DOWNLOAD / {name:24s} {ratio:.2f}")
+print("\npeak working set above idle during the 200 MB fetch, MB (median, worst)")
+for m in ("download", "download-64k", "bare"):
+    growth = [(int(x[3]) - int(x[2])) / 1024 for x in rows(f"big,{m}")]
+    print(f"  {m:13s} {statistics.median(growth):5.1f} {max(growth):5.1f}")
 PY
