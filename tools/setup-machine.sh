@@ -8,7 +8,7 @@ packages=(
   googletest
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 libwine-dev
-  xvfb x11-utils imagemagick fonts-liberation
+  xvfb x11-utils imagemagick fonts-liberation fonts-wine
   python3 curl iproute2 util-linux procps
 )
 
