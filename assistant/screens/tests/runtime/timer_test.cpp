@@ -77,26 +77,28 @@ TEST_F(TimerTest, IntervalSetsThePace) {
     EXPECT_GT(fast, 5 * slow);
 }
 
+struct BoxSearch {
+    std::wstring_view title;
+    HWND found;
+};
+
+BOOL CALLBACK match_box(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<BoxSearch*>(context);
+    wchar_t class_name[16]{};
+    wchar_t text[128]{};
+    ::GetClassNameW(window, class_name, 16);
+    ::GetWindowTextW(window, text, 128);
+    if (std::wstring_view(class_name) == L"#32770" && search.title == text && ::IsWindowVisible(window)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box of this thread with that title, or nullptr.
 HWND find_box(std::wstring_view title) {
-    struct Search {
-        std::wstring_view title;
-        HWND found;
-    } search{title, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            wchar_t class_name[16]{};
-            wchar_t text[128]{};
-            ::GetClassNameW(window, class_name, 16);
-            ::GetWindowTextW(window, text, 128);
-            if (std::wstring_view(class_name) == L"#32770" && s.title == text && ::IsWindowVisible(window)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{title, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), match_box, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
