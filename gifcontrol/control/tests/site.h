@@ -18,7 +18,10 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite {
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
 
-  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SaveObject() override {
+    ++saves;
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** m) override {
     *m = nullptr;
     return E_NOTIMPL;
@@ -61,6 +64,7 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite {
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
 
   int activations = 0;  // in-place activations not yet ended
+  int saves = 0;        // SaveObject calls
 
  private:
   LONG refs_ = 1;
