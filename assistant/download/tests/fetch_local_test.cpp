@@ -20,6 +20,15 @@ using testing::RefusingPort;
 using testing::ScratchFolder;
 using testing::ScreenActivity;
 
+double thread_cpu_ms() {
+    FILETIME created, exited, kernel, user;
+    ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
 TEST(FichierExiste, AnswersForEveryKindOfPath) {
     ScratchFolder scratch;
     testing::write_file(scratch / L"plain.W02", "data");
@@ -72,12 +81,16 @@ TEST(PumpingWait, PaintsAndAnswersButKeepsTimerAndInputQueued) {
         ::SetEvent(done.get());
     });
     const ULONGLONG start = ::GetTickCount64();
+    const double cpu_before = thread_cpu_ms();
     wait_pumping_paint(done.get());
+    const double cpu_used = thread_cpu_ms() - cpu_before;
     const ULONGLONG waited = ::GetTickCount64() - start;
     activity.stop();
     window.set_busy(false);
 
     EXPECT_GE(waited, 550u) << "returned before the work was done";
+    // The queued timer and key press must not wake the wait over and over.
+    EXPECT_LT(cpu_used, 0.25 * static_cast<double>(waited)) << "the wait spun on the queue";
     EXPECT_GE(window.while_busy().paints, 3) << "the screen did not repaint during the wait";
     EXPECT_EQ(window.while_busy().sent_probes, 1);
     EXPECT_TRUE(activity.sent_message_answered()) << "a sent message went unanswered: 'not responding'";
