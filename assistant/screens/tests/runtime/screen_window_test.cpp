@@ -65,6 +65,11 @@ TEST_F(ScreenTest, WindowKindsGiveTheirFramesAndTheClientAreaOfTheTable) {
         EXPECT_STREQ(caption, L"Écran d'essai");
         EXPECT_FALSE(screen.visible()) << "created hidden";
     }
+    layout::ScreenSpec with_icon = test_screen({});
+    with_icon.icon = {layout::PictureKind::icon, PF_ICON_PROGRAM};
+    win32::Screen iconic(app.get(), with_icon);
+    EXPECT_NE(::SendMessageW(iconic.window(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(::SendMessageW(iconic.window(), WM_GETICON, ICON_SMALL, 0), 0);
 }
 
 TEST_F(ScreenTest, PlacementFixedCentredAndMaximized) {
@@ -143,19 +148,29 @@ TEST_F(ScreenTest, ShowBringsToFrontWithFocusOnTheFirstControlThatTakesIt) {
     EXPECT_FALSE(screen.visible());
 }
 
-TEST_F(ScreenTest, RetiredScreenIsHiddenAndItsTimersStop) {
-    win32::Screen screen(app.get(), test_screen({{.name = "Clock", .kind = ControlKind::timer, .enabled = true,
-                                                  .interval = 1}}));
+TEST_F(ScreenTest, ScreenUnloadingItselfFromItsOwnTickGoesOnceTheLoopHasControl) {
+    auto owned = std::make_unique<win32::Screen>(
+        app.get(), test_screen({{.name = "Clock", .kind = ControlKind::timer, .enabled = true, .interval = 1}}));
+    win32::Screen* screen = owned.get();
+    const HWND window = screen->window();
     int ticks = 0;
-    screen.timer("Clock").on_tick([&] {
-        if (++ticks == 2) screen.retire();  // a screen unloading itself from its own tick
+    bool kept_until_the_tick_ended = false;
+    screen->timer("Clock").on_tick([&] {
+        ++ticks;
+        screen->retire();
+        screen->show();  // a retired screen stays hidden
+        app.get().dispose_later(std::move(owned));
+        kept_until_the_tick_ended = ::IsWindow(window) && !::IsWindowVisible(window);
     });
-    screen.show();
-    pump_for(300ms);
-    EXPECT_EQ(ticks, 2);
-    EXPECT_FALSE(screen.visible());
-    screen.show();
-    EXPECT_FALSE(screen.visible()) << "a retired screen stays hidden";
+    screen->show();
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (::IsWindow(window) && std::chrono::steady_clock::now() < deadline) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        app.get().pump();
+    }
+    EXPECT_FALSE(::IsWindow(window)) << "destroyed with its controls";
+    EXPECT_TRUE(kept_until_the_tick_ended);
+    EXPECT_EQ(ticks, 1) << "its timers stopped with it";
 }
 
 TEST_F(ScreenTest, GeometryInTwipsMovesTheWindowAtOnce) {
@@ -242,6 +257,33 @@ TEST_F(ScreenTest, MouseEventsCarryButtonsKeysAndTwips) {
     ::SendMessageW(screen.window(), WM_MBUTTONUP, 0, MAKELPARAM(1, 1));
     ASSERT_EQ(downs.size(), 1u);
     EXPECT_EQ(downs[0].button, 4);
+}
+
+TEST_F(ScreenTest, APressOnTheBackgroundKeepsTheMovesUntilReleased) {
+    win32::Screen screen(app.get(), test_screen({{.name = "Off", .kind = ControlKind::button, .text = L"Off",
+                                                  .place = {1500, 1500, 1500, 375}, .enabled = false,
+                                                  .tab_index = 0}}));
+    screen.show();
+    std::vector<MouseEvent> moves;
+    screen.on_mouse_move([&](const MouseEvent& e) { moves.push_back(e); });
+    const HWND window = screen.window();
+    ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(110, 105));
+    EXPECT_TRUE(moves.empty()) << "over the disabled button, not the background";
+
+    ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(::GetCapture(), window);
+    ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 105));
+    ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 700));
+    ASSERT_EQ(moves.size(), 2u) << "a drag keeps its moves over controls and off the screen";
+    EXPECT_EQ(moves[0].x, 1650.0);
+    EXPECT_EQ(moves[1].x, -300.0);
+    EXPECT_EQ(moves[1].y, 10500.0);
+    EXPECT_EQ(moves[1].button, 1);
+
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(-20, 700));
+    EXPECT_NE(::GetCapture(), window);
+    ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(110, 105));
+    EXPECT_EQ(moves.size(), 2u);
 }
 
 TEST_F(ScreenTest, PressesOverControlsDoNotReachTheScreen) {

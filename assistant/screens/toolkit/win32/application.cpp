@@ -1,7 +1,6 @@
 #include "toolkit/win32/application.h"
 
 #include "toolkit/runtime_error.h"
-#include "toolkit/win32/screen.h"
 #include "toolkit/win32/win32_error.h"
 #include "toolkit/win32/window_target.h"
 
@@ -114,8 +113,8 @@ void Application::fail(const std::exception_ptr& error) noexcept {
     if (handler_.end) handler_.end();
 }
 
-void Application::dispose_later(std::unique_ptr<Screen> screen) {
-    disposed_.push_back(std::move(screen));
+void Application::dispose(std::shared_ptr<void> object) {
+    disposed_.push_back(std::move(object));
     if (handler_depth_ == 0) release_disposed();
 }
 

@@ -16,8 +16,6 @@
 
 namespace pf::win32 {
 
-class Screen;
-
 // The title of message boxes that name none, and of the standard error message.
 inline constexpr std::wstring_view application_title = L"packfetch";
 
@@ -52,8 +50,12 @@ public:
     [[nodiscard]] bool failed() const noexcept { return failed_; }
 
     // A screen unloaded by a handler may still be on the call stack (its own
-    // tick unloads it); it is destroyed when the message loop has it back.
-    void dispose_later(std::unique_ptr<Screen> screen);
+    // tick unloads it): retire() it, then hand it (or the object owning it)
+    // here; it is destroyed when the message loop has control back.
+    template <typename T>
+    void dispose_later(std::unique_ptr<T> object) {
+        dispose(std::shared_ptr<void>(std::move(object)));
+    }
 
     // Delivers messages until quit() is called; returns quit's code.
     int run();
@@ -62,6 +64,7 @@ public:
     void pump();
 
 private:
+    void dispose(std::shared_ptr<void> object);
     bool translate_keys(const MSG& message);
     void release_disposed();
 
@@ -69,7 +72,7 @@ private:
     TopLevelHandler handler_;
     Metrics metrics_;
     std::vector<std::unique_ptr<ClassRegistration>> classes_;
-    std::vector<std::unique_ptr<Screen>> disposed_;
+    std::vector<std::shared_ptr<void>> disposed_;
     int handler_depth_ = 0;
     bool failed_ = false;
 };
