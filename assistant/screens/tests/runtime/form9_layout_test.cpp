@@ -6,6 +6,7 @@
 #include "catalogue.h"
 #include "layouts/form9_layout.h"
 #include "toolkit/win32/form9_screen.h"
+#include "toolkit/win32/handles.h"
 #include "toolkit/win32/window_properties.h"
 #include "uidriver.h"
 
@@ -126,6 +127,39 @@ TEST_F(Form9LayoutTest, FontSizesAreTheDesignedPixelHeights) {
     }
 }
 
+SIZE extent_in(const wchar_t* face, int height, std::wstring_view text) {
+    const win32::WindowDC dc(nullptr);
+    const win32::UniqueFont font(::CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                                               0, 0, face));
+    const win32::Selection selected(dc.get(), font.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
+    return extent;
+}
+
+TEST(FontsUnderWine, NamedFacesResolveToMetricCompatibleStandIns) {
+    // Arial and Times New Roman are drawn by the Liberation faces, which share
+    // their widths; a fallback to any other face would move every auto-size edge.
+    const std::wstring_view text = L"Le Système d'installation télécharge les fichiers manquant";
+    const struct {
+        const wchar_t* named;
+        const wchar_t* stand_in;
+    } pairs[] = {{L"Arial", L"Liberation Sans"}, {L"Times New Roman", L"Liberation Serif"}};
+    for (const auto& pair : pairs) {
+        EXPECT_EQ(extent_in(pair.named, -12, text).cx, extent_in(pair.stand_in, -12, text).cx) << pair.named;
+        EXPECT_NE(extent_in(pair.named, -12, text).cx, extent_in(L"DejaVu Sans", -12, text).cx) << pair.named;
+    }
+    EXPECT_NE(extent_in(L"Arial", -12, text).cx, extent_in(L"Times New Roman", -12, text).cx);
+    // MS Sans Serif is a face of its own, not a fallback.
+    const win32::WindowDC dc(nullptr);
+    const win32::UniqueFont font(
+        ::CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
+    const win32::Selection selected(dc.get(), font.get());
+    wchar_t face[LF_FACESIZE]{};
+    ::GetTextFaceW(dc.get(), LF_FACESIZE, face);
+    EXPECT_STREQ(face, L"MS Sans Serif");
+}
+
 TEST_F(Form9LayoutTest, TimersAsDesigned) {
     for (const ControlSpec& control : table.controls) {
         if (control.kind != ControlKind::timer) continue;
@@ -163,6 +197,13 @@ TEST_F(Form9LayoutTest, LinesAndLabelsArePaintedByTheScreen) {
     EXPECT_GT(painted.count(area("l1"), colors::red), 100);
     EXPECT_GT(painted.count(area("P"), colors::red), 30);
     EXPECT_EQ(painted.count_other_than(area("P2"), colors::black), 0) << "P2 is hidden";
+    // l1 is boxed: a red line along its left edge from top to bottom. P is not.
+    const RECT boxed = area("l1");
+    EXPECT_EQ(painted.count({boxed.left, boxed.top, boxed.left + 1, boxed.bottom}, colors::red),
+              boxed.bottom - boxed.top);
+    const RECT plain = area("P");
+    EXPECT_LT(painted.count({plain.left, plain.top, plain.left + 1, plain.bottom}, colors::red),
+              plain.bottom - plain.top);
     const Rendering frame(form9.screen().frame("Frame1").window());
     EXPECT_GT(frame.count({0, 0, 233, 14}, colors::red), 50) << "the frame's caption";
     EXPECT_GT(frame.count({8, 16, 233, 41}, colors::yellow), 50) << "Label4, cut at the frame's edge";
