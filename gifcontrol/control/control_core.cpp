@@ -1,6 +1,8 @@
 // The control object's identity, creation, dispatch and event raising.
 #include "animview_control.h"
 
+#include <vector>
+
 #include "errors.h"
 #include "ids.h"
 #include "type_library.h"
@@ -137,6 +139,19 @@ HRESULT AnimviewControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
   // A member may raise events whose handlers let go of the control.
   const ComPtr<IUnknown> keep_alive(identity());
   SetErrorInfo(0, nullptr);
+  // A script passes a variable by reference as a reference to a VARIANT. For LoadGif's
+  // sFile holding text, hand over a reference to the string itself, which the type
+  // library's dispatch (Wine's included) accepts; the variable stays the caller's.
+  if (id == dispid::LoadGif && params && params->cArgs > 0 && params->cNamedArgs == 0) {
+    const VARIANTARG& file = params->rgvarg[params->cArgs - 1];
+    if (V_VT(&file) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(&file) && V_VT(V_VARIANTREF(&file)) == VT_BSTR) {
+      std::vector<VARIANTARG> args(params->rgvarg, params->rgvarg + params->cArgs);
+      V_VT(&args.back()) = VT_BSTR | VT_BYREF;
+      V_BSTRREF(&args.back()) = &V_BSTR(V_VARIANTREF(&file));
+      DISPPARAMS direct{args.data(), nullptr, params->cArgs, 0};
+      return dispatch_info_->Invoke(static_cast<_Animview*>(this), id, flags, &direct, result, excep, arg_err);
+    }
+  }
   return dispatch_info_->Invoke(static_cast<_Animview*>(this), id, flags, params, result, excep, arg_err);
 }
 

@@ -114,8 +114,11 @@ HRESULT unregister_server() {
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) result = SELFREG_E_CLASS;
     RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
   }
-  const HRESULT hr = UnRegisterTypeLib(LIBID_AnimviewDeLuxe, kTypeLibMajor, kTypeLibMinor, 0, kSysKind);
-  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_LIBNOTREGISTERED) result = SELFREG_E_TYPELIB;
+  RegKey registered;
+  const std::wstring version_key = L"TypeLib\\" + guid_string(LIBID_AnimviewDeLuxe) + L"\\" + kTypeLibVersion;
+  if (RegKey::open(HKEY_CLASSES_ROOT, version_key, registered) == ERROR_SUCCESS &&
+      FAILED(UnRegisterTypeLib(LIBID_AnimviewDeLuxe, kTypeLibMajor, kTypeLibMinor, 0, kSysKind)))
+    result = SELFREG_E_TYPELIB;
   return result;
 }
 

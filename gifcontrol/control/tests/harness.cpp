@@ -286,6 +286,54 @@ HostWindow::~HostWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
+DWORD run_program(std::wstring command_line, std::string* output, DWORD timeout_ms) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  if (output && !CreatePipe(&read_end, &write_end, &inherit, 0)) return 0xFFFFFFFF;
+  if (read_end) SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (output) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write_end;
+    startup.hStdError = write_end;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  }
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                                      nullptr, &startup, &process);
+  if (write_end) CloseHandle(write_end);
+  if (!started) {
+    if (read_end) CloseHandle(read_end);
+    ADD_FAILURE() << "cannot start " << std::string(command_line.begin(), command_line.end());
+    return 0xFFFFFFFF;
+  }
+  if (output) {
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) output->append(buffer, got);
+    CloseHandle(read_end);
+  }
+  DWORD code = 0xFFFFFFFF;
+  if (WaitForSingleObject(process.hProcess, timeout_ms) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+std::wstring system_program(const wchar_t* name) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  return std::wstring(system) + L"\\" + name;
+}
+
+DWORD regsvr32(const std::wstring& arguments) {
+  return run_program(L"\"" + system_program(L"regsvr32.exe") + L"\" /s " + arguments);
+}
+
+Registered::Registered() { ok_ = regsvr32(L"\"" + ocx_path() + L"\"") == 0; }
+Registered::~Registered() { regsvr32(L"/u \"" + ocx_path() + L"\""); }
+
 void pump_messages(DWORD ms) {
   const DWORD end = GetTickCount() + ms;
   do {

@@ -160,6 +160,27 @@ class HostWindow {
   HWND hwnd_ = nullptr;
 };
 
+// Runs a program and waits for it (at most `timeout_ms`); returns its exit code, and what
+// it wrote to its standard output when `output` is given.
+DWORD run_program(std::wstring command_line, std::string* output = nullptr, DWORD timeout_ms = 120000);
+// A program of the system folder of this process's bitness (regsvr32, cscript).
+std::wstring system_program(const wchar_t* name);
+// regsvr32 /s with `arguments` (the library's path, or "/u" and the path).
+DWORD regsvr32(const std::wstring& arguments);
+
+// Registers the library for the scope's lifetime (under the lock "animview_registry").
+class Registered {
+ public:
+  Registered();
+  ~Registered();
+  Registered(const Registered&) = delete;
+  Registered& operator=(const Registered&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
 // Lets the thread's message loop run for `ms` milliseconds.
 void pump_messages(DWORD ms);
 
