@@ -31,6 +31,8 @@ struct TopLevelHandler {
 // A stop-icon message box titled with the application title, then ExitProcess(1).
 TopLevelHandler standard_top_level_handler();
 
+// One per process at a time: it registers the window classes, which outlive
+// no screen, so every screen is destroyed before its Application.
 class Application {
 public:
     explicit Application(TopLevelHandler handler = standard_top_level_handler());
