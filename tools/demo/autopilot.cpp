@@ -53,7 +53,7 @@ int wmain(int argc, wchar_t** argv) {
         {"download-listing", 120s, [&] { return child_with_text(download, listing_done) != nullptr; }, nullptr},
         {"download-end", 600s, [&] { return (end_box = find_message_box(pid)).has_value(); },
          [&] {
-             std::fwprintf(stderr, L"autopilot: %ls — OK\n", end_box->text.c_str());
+             std::fwprintf(stderr, L"autopilot: %ls: OK\n", end_box->text.c_str());
              press(*end_box, IDOK);
          }},
         {"installer", 60s,
