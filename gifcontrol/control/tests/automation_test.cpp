@@ -224,6 +224,29 @@ TEST_F(AutomationTest, LoadGifHandsTheLastFrameToAPictureHolder) {
   EXPECT_EQ(std::wstring(file_arg), gif.path()) << "sFile is passed by reference but not changed";
 }
 
+// Scripts pass their variables by reference, each as a reference to a VARIANT.
+TEST_F(AutomationTest, LoadGifTakesScriptVariablesByReference) {
+  const TempFile gif(L"animview_loadgif_byref.gif", three_colour_gif());
+  VARIANT file = v_bstr(gif.path().c_str());
+  VARIANT images{}, holder{};
+  std::vector<VARIANT> args(3);
+  VARIANT* targets[] = {&file, &images, &holder};
+  for (std::size_t i = 0; i < 3; ++i) {
+    V_VT(&args[i]) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(&args[i]) = targets[i];
+  }
+  VARIANT result{};
+  ASSERT_EQ(invoke(dispatch_.get(), L"LoadGif", DISPATCH_METHOD, args, &result), S_OK);
+  EXPECT_EQ(V_VT(&result), VT_BOOL);
+  EXPECT_EQ(V_BOOL(&result), VARIANT_TRUE);
+  ASSERT_EQ(V_VT(&file), VT_BSTR) << "the caller's variable keeps its string";
+  EXPECT_EQ(to_wstring(V_BSTR(&file)), gif.path());
+  LONG total = 0;
+  control_->get_TotalFrames(&total);
+  EXPECT_EQ(total, 2);
+  VariantClear(&file);
+}
+
 // PaintPicture with only Picture, X1 and Y1 draws the whole picture at its own size with
 // its top-left corner at (X1, Y1), in twips.
 TEST_F(AutomationTest, PaintPictureWithOnlyPictureAndPositionDrawsThePictureAtItsOwnSize) {

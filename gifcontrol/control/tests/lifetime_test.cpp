@@ -60,11 +60,14 @@ Usage usage() {
   return u;
 }
 
+BOOL CALLBACK count_window(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 int child_windows(HWND parent) {
   int count = 0;
-  EnumChildWindows(
-      parent, [](HWND, LPARAM p) -> BOOL { return ++*reinterpret_cast<int*>(p) > 0; },
-      reinterpret_cast<LPARAM>(&count));
+  EnumChildWindows(parent, &count_window, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
@@ -119,7 +122,7 @@ TEST(Lifetime, AThousandControlsLeaveNothingBehind) {
   std::printf("GDI %lu -> %lu, USER %lu -> %lu, next handle %zx -> %zx, private %zu -> %zu\n",
               before.gdi_objects, after.gdi_objects, before.user_objects, after.user_objects,
               static_cast<std::size_t>(before.next_handle), static_cast<std::size_t>(after.next_handle),
-              before.private_bytes, after.private_bytes);
+              static_cast<std::size_t>(before.private_bytes), static_cast<std::size_t>(after.private_bytes));
 }
 
 }  // namespace

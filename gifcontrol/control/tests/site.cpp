@@ -41,7 +41,8 @@ HWND activate(IUnknown* control, TestSite* site) {
   ComPtr<IOleInPlaceFrame> frame;
   ComPtr<IOleInPlaceUIWindow> doc;
   RECT clip{};
-  OLEINPLACEFRAMEINFO info{sizeof info};
+  OLEINPLACEFRAMEINFO info{};
+  info.cb = sizeof info;
   site->GetWindowContext(frame.put(), doc.put(), &position, &clip, &info);
   EXPECT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, parent, &position), S_OK);
   ComPtr<IOleInPlaceObject> in_place;
