@@ -28,6 +28,8 @@ AnimviewControl::AnimviewControl()
 AnimviewControl::~AnimviewControl() {
   // What the host did not take down itself goes now, while every member still lives.
   destroy_window();
+  // The frame store's callbacks reach into this object: it goes before the rest of it.
+  animation_.reset();
   events_.disconnect_all();
   property_notify_.disconnect_all();
 }

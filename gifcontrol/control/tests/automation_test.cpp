@@ -247,68 +247,131 @@ TEST_F(AutomationTest, LoadGifTakesScriptVariablesByReference) {
   VariantClear(&file);
 }
 
-// PaintPicture with only Picture, X1 and Y1 draws the whole picture at its own size with
-// its top-left corner at (X1, Y1), in twips.
-TEST_F(AutomationTest, PaintPictureWithOnlyPictureAndPositionDrawsThePictureAtItsOwnSize) {
-  constexpr int kW = 8, kH = 6, kX = 10, kY = 20;
+// A solid picture of w x h pixels.
+ComPtr<IPictureDisp> solid_picture(int w, int h, COLORREF colour) {
   const HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, kW, kH);
-  {
-    const HDC dc = CreateCompatibleDC(screen);
-    const HGDIOBJ old = SelectObject(dc, bitmap);
-    const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    const RECT all{0, 0, kW, kH};
-    FillRect(dc, &all, red);
-    DeleteObject(red);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-  }
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  const HBRUSH brush = CreateSolidBrush(colour);
+  const RECT all{0, 0, w, h};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  SelectObject(dc, old);
+  DeleteDC(dc);
   ReleaseDC(nullptr, screen);
   PICTDESC desc{};
   desc.cbSizeofstruct = sizeof desc;
   desc.picType = PICTYPE_BITMAP;
   desc.bmp.hbitmap = bitmap;
   ComPtr<IPictureDisp> picture;
-  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.put_void()), S_OK);
+  EXPECT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.put_void()), S_OK);
+  return picture;
+}
 
-  ASSERT_EQ(control_->put_BackColor(0x00FFFFFF), S_OK);
+// The control drawn through IViewObject into a w x h bitmap: its pixels, row by row.
+std::vector<DWORD> draw_control(IUnknown* control, int w, int h) {
+  const HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(dc, target);
+  const RECTL bounds{0, 0, w, h};
+  ComPtr<IViewObject> view;
+  control->QueryInterface(IID_IViewObject, view.put_void());
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w * h);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+  return pixels;
+}
+
+constexpr DWORD kRedPixel = 0xFF0000;  // as a 32-bit DIB holds RGB(255, 0, 0)
+
+VARIANT v_r4(float v) {
+  VARIANT r{};
+  V_VT(&r) = VT_R4;
+  V_R4(&r) = v;
+  return r;
+}
+
+// PaintPicture with only Picture, X1 and Y1 draws the whole picture at its own size with
+// its top-left corner at (X1, Y1), in twips.
+TEST_F(AutomationTest, PaintPictureWithOnlyPictureAndPositionDrawsThePictureAtItsOwnSize) {
+  constexpr int kW = 8, kH = 6, kX = 10, kY = 20, kCw = 64, kCh = 48;
+  const auto picture = solid_picture(kW, kH, RGB(255, 0, 0));
+  ASSERT_TRUE(picture);
   ASSERT_EQ(control_->put_BorderStyle(0), S_OK);
   VARIANT pic{};
   V_VT(&pic) = VT_DISPATCH;
   V_DISPATCH(&pic) = picture.get();
-  VARIANT x{}, y{};
-  V_VT(&x) = VT_R4;
-  V_R4(&x) = kX * 15.0f;
-  V_VT(&y) = VT_R4;
-  V_R4(&y) = kY * 15.0f;
-  ASSERT_EQ(invoke(dispatch_.get(), L"PaintPicture", DISPATCH_METHOD, {pic, x, y}), S_OK);
+  ASSERT_EQ(invoke(dispatch_.get(), L"PaintPicture", DISPATCH_METHOD, {pic, v_r4(kX * 15.0f), v_r4(kY * 15.0f)}),
+            S_OK);
 
-  // Draw the control into a bitmap of its own size and look at the pixels.
-  constexpr int kCw = 64, kCh = 48;
-  const HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kCw, -kCh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(dc, target);
-  const RECTL bounds{0, 0, kCw, kCh};
-  const auto view = as<IViewObject>(control_.get(), IID_IViewObject);
-  ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
-  GdiFlush();
-  const auto* pixels = static_cast<const DWORD*>(bits);
+  const auto pixels = draw_control(control_.get(), kCw, kCh);
   int red = 0, misplaced = 0;
   for (int row = 0; row < kCh; ++row)
     for (int col = 0; col < kCw; ++col) {
-      const bool is_red = (pixels[row * kCw + col] & 0xFFFFFF) == 0xFF0000;
+      const bool is_red = pixels[row * kCw + col] == kRedPixel;
       const bool inside = col >= kX && col < kX + kW && row >= kY && row < kY + kH;
       red += is_red;
       misplaced += is_red != inside;
     }
-  SelectObject(dc, old);
-  DeleteObject(target);
-  DeleteDC(dc);
   EXPECT_EQ(red, kW * kH);
   EXPECT_EQ(misplaced, 0);
+}
+
+TEST_F(AutomationTest, PaintPictureWithSizeAndSourcePart) {
+  // Width1/Height1 stretch; X2..Height2 take a part of the picture. Twips: 15 per pixel.
+  const auto picture = solid_picture(8, 8, RGB(255, 0, 0));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(control_->put_BorderStyle(0), S_OK);
+  ASSERT_EQ(control_->PaintPicture(picture.get(), 0.0f, 0.0f, v_r4(16 * 15.0f), v_r4(4 * 15.0f), v_missing(),
+                                   v_missing(), v_missing(), v_missing(), v_missing()),
+            S_OK);
+  ASSERT_EQ(control_->PaintPicture(picture.get(), 30 * 15.0f, 0.0f, v_missing(), v_missing(), v_r4(0.0f),
+                                   v_r4(0.0f), v_r4(4 * 15.0f), v_r4(2 * 15.0f), v_missing()),
+            S_OK);
+  const auto pixels = draw_control(control_.get(), 64, 16);
+  auto red_in = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += pixels[y * 64 + x] == kRedPixel;
+    return n;
+  };
+  EXPECT_EQ(red_in(0, 0, 16, 4), 16 * 4) << "stretched to Width1 x Height1";
+  EXPECT_EQ(red_in(0, 4, 16, 16), 0);
+  EXPECT_EQ(red_in(30, 0, 34, 2), 4 * 2) << "the part's own size";
+  EXPECT_EQ(red_in(34, 0, 64, 16) + red_in(30, 2, 34, 16), 0);
+}
+
+TEST_F(AutomationTest, ManyPaintPicturesAllStayAndCloseFileClearsThem) {
+  // More drawings than the surface keeps one by one: the earlier ones are merged, not lost.
+  constexpr int kCount = 300, kW = 40, kH = 8;
+  const auto picture = solid_picture(1, 1, RGB(255, 0, 0));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(control_->put_BorderStyle(0), S_OK);
+  for (int i = 0; i < kCount; ++i)
+    ASSERT_EQ(control_->PaintPicture(picture.get(), static_cast<float>((i % kW) * 15), static_cast<float>((i / kW) * 15),
+                                     v_missing(), v_missing(), v_missing(), v_missing(), v_missing(), v_missing(),
+                                     v_missing()),
+              S_OK);
+  auto pixels = draw_control(control_.get(), kW, kH);
+  int red = 0;
+  for (const DWORD p : pixels) red += p == kRedPixel;
+  EXPECT_EQ(red, kCount);
+
+  // CloseFile empties the control's own picture, PaintPicture's drawings with it.
+  VARIANT closed{};
+  ASSERT_EQ(control_->CloseFile(&closed), S_OK);
+  pixels = draw_control(control_.get(), kW, kH);
+  red = 0;
+  for (const DWORD p : pixels) red += p == kRedPixel;
+  EXPECT_EQ(red, 0);
 }
 
 TEST_F(AutomationTest, PaintPictureWithoutAPictureOrWithTextForANumberFails) {

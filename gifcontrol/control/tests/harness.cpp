@@ -279,7 +279,19 @@ std::vector<std::uint8_t> three_colour_gif() {
 }
 
 HostWindow::HostWindow(int width, int height) {
-  hwnd_ = CreateWindowExW(0, L"STATIC", L"Animview test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+  constexpr wchar_t kClass[] = L"AnimviewTestHost";
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(GetModuleHandleW(nullptr), kClass, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kHostColour + 1));
+    wc.lpszClassName = kClass;
+    RegisterClassExW(&wc);
+  }
+  hwnd_ = CreateWindowExW(0, kClass, L"Animview test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
                           width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 HostWindow::~HostWindow() {

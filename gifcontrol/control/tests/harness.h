@@ -147,7 +147,8 @@ class TempFile {
 // Three 16 x 16 frames of different solid colours (red, green, blue), 100 ms each.
 std::vector<std::uint8_t> three_colour_gif();
 
-// A top-level window for hosting, destroyed with the object.
+// A top-level window for hosting, destroyed with the object. Its background is the system
+// colour kHostColour.
 class HostWindow {
  public:
   HostWindow(int width, int height);
@@ -180,6 +181,8 @@ class Registered {
  private:
   bool ok_ = false;
 };
+
+inline constexpr int kHostColour = COLOR_HIGHLIGHT;
 
 // Lets the thread's message loop run for `ms` milliseconds.
 void pump_messages(DWORD ms);

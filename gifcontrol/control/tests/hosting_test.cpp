@@ -113,6 +113,20 @@ TEST_F(HostingTest, SurfacePaintsBackgroundBorderAndFrames) {
   EXPECT_EQ(pixel(hwnd, 0, 0), RGB(255, 0, 0)) << "no border: the frame reaches the corner";
 }
 
+// A transparent surface shows its host's window wherever nothing is drawn on it.
+TEST_F(HostingTest, TransparentSurfaceShowsTheHostThrough) {
+  const HWND hwnd = activate(control_.get(), site_.get());
+  ASSERT_TRUE(hwnd);
+  ASSERT_EQ(control_->put_BackColor(0x0000FF00), S_OK);
+  ASSERT_EQ(control_->put_BorderStyle(0), S_OK);
+  ASSERT_EQ(control_->put_BackStyle(0), S_OK);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(pixel(hwnd, 50, 40), GetSysColor(kHostColour));
+  ASSERT_EQ(control_->put_BackStyle(1), S_OK);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(pixel(hwnd, 50, 40), RGB(0, 255, 0));
+}
+
 // Keys reach the host as KeyDown, KeyPress and KeyUp with by-reference arguments; the
 // control goes on with what the host's handler left, so a second handler sees it.
 TEST_F(HostingTest, KeyEventsPassTheirArgumentsByReference) {
