@@ -52,17 +52,11 @@ COLORREF pixel(HWND hwnd, int x, int y) {
   return c;
 }
 
-TEST(Container, AtlAxWinHostsTheControlWhichPlaysAGif) {
-  OleScope ole;
-  const Registered registered;
-  ASSERT_TRUE(registered.ok()) << "regsvr32 failed";
-  const Atl atl;
-  ASSERT_TRUE(atl.window_class) << "no ATL host window class in this Wine";
-  const HostWindow host(320, 240);
-  const TempFile gif(L"animview_container.gif", three_colour_gif());
-
-  const HWND ax = CreateWindowExW(0, atl.window_class, L"AnimviewDeLuxe.Animview", WS_CHILD | WS_VISIBLE, 0, 0,
-                                  200, 120, host.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+// One control in an ATL host window named by `text` (program identifier or CLSID): it
+// plays the GIF, and goes when the window goes.
+void host_and_play(const Atl& atl, HWND parent, const wchar_t* text, const std::wstring& gif) {
+  const HWND ax = CreateWindowExW(0, atl.window_class, text, WS_CHILD | WS_VISIBLE, 0, 0, 200, 120, parent, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(ax);
   ComPtr<IUnknown> unknown;
   ASSERT_EQ(atl.get_control(ax, unknown.put()), S_OK);
@@ -75,7 +69,7 @@ TEST(Container, AtlAxWinHostsTheControlWhichPlaysAGif) {
   ASSERT_EQ(in_place->GetWindow(&surface), S_OK) << "the container activated the control in place";
   EXPECT_EQ(GetParent(surface), ax);
 
-  VARIANT name = v_bstr(gif.path().c_str());
+  VARIANT name = v_bstr(gif.c_str());
   ASSERT_EQ(put_property(control.get(), L"Filename", name), S_OK);
   VariantClear(&name);
   VARIANT opened{};
@@ -103,6 +97,20 @@ TEST(Container, AtlAxWinHostsTheControlWhichPlaysAGif) {
   unknown = nullptr;
   DestroyWindow(ax);
   EXPECT_FALSE(IsWindow(surface)) << "the container took the control down with its window";
+}
+
+TEST(Container, AtlAxWinHostsTheControlWhichPlaysAGif) {
+  OleScope ole;
+  const Registered registered;
+  ASSERT_TRUE(registered.ok()) << "regsvr32 failed";
+  const Atl atl;
+  ASSERT_TRUE(atl.window_class) << "no ATL host window class in this Wine";
+  const HostWindow host(320, 240);
+  const TempFile gif(L"animview_container.gif", three_colour_gif());
+  for (const wchar_t* text : {L"AnimviewDeLuxe.Animview", L"{7F08565C-C510-41FC-B9A1-46C46CA94EC3}"}) {
+    SCOPED_TRACE(std::string(text, text + wcslen(text)));
+    host_and_play(atl, host.get(), text, gif.path());
+  }
 }
 
 }  // namespace
