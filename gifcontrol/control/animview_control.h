@@ -233,7 +233,7 @@ class AnimviewControl final : public _Animview,
   ConnectionPoint events_;
   ConnectionPoint property_notify_;
 
-  Properties properties_ = kNewInstance;
+  Properties properties_ = new_instance_properties();
   bool dirty_ = false;
   SIZEL extent_ = {};  // HIMETRIC
   std::unique_ptr<win::Animation> animation_;
@@ -253,7 +253,6 @@ class AnimviewControl final : public _Animview,
   ComPtr<IOleInPlaceUIWindow> document_;
   bool ui_active_ = false;
   SurfaceWindow window_;
-  RECT position_ = {};  // in the container window, pixels
 };
 
 }  // namespace animview::control

@@ -111,7 +111,6 @@ HRESULT AnimviewControl::UIDeactivate() {
 
 HRESULT AnimviewControl::SetObjectRects(LPCRECT position, LPCRECT clip) {
   if (!position) return E_POINTER;
-  position_ = *position;
   const LONG width = position->right - position->left, height = position->bottom - position->top;
   if (window_) {
     SetWindowPos(window_.get(), nullptr, position->left, position->top, width, height,

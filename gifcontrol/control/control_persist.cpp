@@ -18,7 +18,7 @@ void AnimviewControl::set_properties(const Properties& properties) {
 HRESULT AnimviewControl::restore(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
   // Keys after a failing one keep the values of a fresh instance.
-  Properties read = kNewInstance;
+  Properties read = new_instance_properties();
   const HRESULT hr = restore_properties(bag, log, read);
   set_properties(read);
   dirty_ = false;
@@ -42,7 +42,7 @@ HRESULT AnimviewControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
 HRESULT AnimviewControl::InitNew() {
   // The new-instance step: no file; the appearance of the surface's design.
-  set_properties(kNewInstance);
+  set_properties(new_instance_properties());
   dirty_ = false;
   return S_OK;
 }

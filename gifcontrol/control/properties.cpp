@@ -48,25 +48,26 @@ HRESULT check_style(short style, const wchar_t* property) {
 
 HRESULT save_properties(const Properties& p, IPropertyBag* bag) {
   if (!bag) return E_POINTER;
-  if (p.back_color != kSavedDefaults.back_color) {
+  const Properties defaults = saved_defaults();
+  if (p.back_color != defaults.back_color) {
     VARIANT v{};
     V_VT(&v) = VT_I4;
     V_I4(&v) = static_cast<LONG>(p.back_color);
     if (const HRESULT hr = write(bag, kKeyBackColor, v); FAILED(hr)) return hr;
   }
-  if (p.back_style != kSavedDefaults.back_style) {
+  if (p.back_style != defaults.back_style) {
     VARIANT v{};
     V_VT(&v) = VT_I2;
     V_I2(&v) = p.back_style;
     if (const HRESULT hr = write(bag, kKeyBackStyle, v); FAILED(hr)) return hr;
   }
-  if (p.border_style != kSavedDefaults.border_style) {
+  if (p.border_style != defaults.border_style) {
     VARIANT v{};
     V_VT(&v) = VT_I2;
     V_I2(&v) = p.border_style;
     if (const HRESULT hr = write(bag, kKeyBorderStyle, v); FAILED(hr)) return hr;
   }
-  if (p.filename != kSavedDefaults.filename) {
+  if (p.filename != defaults.filename) {
     Bstr text(p.filename);
     VARIANT v{};
     V_VT(&v) = VT_BSTR;
@@ -78,10 +79,11 @@ HRESULT save_properties(const Properties& p, IPropertyBag* bag) {
 
 HRESULT restore_properties(IPropertyBag* bag, IErrorLog* log, Properties& p) {
   if (!bag) return E_POINTER;
+  const Properties defaults = saved_defaults();
   {
     Variant v;
     V_VT(v.get()) = VT_I4;
-    V_I4(v.get()) = static_cast<LONG>(kSavedDefaults.back_color);
+    V_I4(v.get()) = static_cast<LONG>(defaults.back_color);
     if (const HRESULT hr = read(bag, log, kKeyBackColor, VT_I4, v); FAILED(hr)) return hr;
     const auto color = static_cast<OLE_COLOR>(V_I4(v.get()));
     if (const HRESULT hr = check_back_color(color); FAILED(hr)) return hr;
@@ -90,7 +92,7 @@ HRESULT restore_properties(IPropertyBag* bag, IErrorLog* log, Properties& p) {
   {
     Variant v;
     V_VT(v.get()) = VT_I2;
-    V_I2(v.get()) = kSavedDefaults.back_style;
+    V_I2(v.get()) = defaults.back_style;
     if (const HRESULT hr = read(bag, log, kKeyBackStyle, VT_I2, v); FAILED(hr)) return hr;
     if (const HRESULT hr = check_style(V_I2(v.get()), kKeyBackStyle); FAILED(hr)) return hr;
     p.back_style = V_I2(v.get());
@@ -98,7 +100,7 @@ HRESULT restore_properties(IPropertyBag* bag, IErrorLog* log, Properties& p) {
   {
     Variant v;
     V_VT(v.get()) = VT_I2;
-    V_I2(v.get()) = kSavedDefaults.border_style;
+    V_I2(v.get()) = defaults.border_style;
     if (const HRESULT hr = read(bag, log, kKeyBorderStyle, VT_I2, v); FAILED(hr)) return hr;
     if (const HRESULT hr = check_style(V_I2(v.get()), kKeyBorderStyle); FAILED(hr)) return hr;
     p.border_style = V_I2(v.get());
@@ -106,7 +108,7 @@ HRESULT restore_properties(IPropertyBag* bag, IErrorLog* log, Properties& p) {
   {
     Variant v;
     if (const HRESULT hr = read(bag, log, kKeyFilename, VT_BSTR, v); FAILED(hr)) return hr;
-    p.filename = V_VT(v.get()) == VT_BSTR ? to_wstring(V_BSTR(v.get())) : kSavedDefaults.filename;
+    p.filename = V_VT(v.get()) == VT_BSTR ? to_wstring(V_BSTR(v.get())) : defaults.filename;
   }
   return S_OK;
 }

@@ -22,9 +22,10 @@ struct Properties {
 };
 
 // A control as placed by its host: white, opaque, single-line border, no file.
-inline const Properties kNewInstance{0x00FFFFFF, 1, 1, L""};
-// What a restore reads for a missing key (button face, opaque, no border, no file).
-inline const Properties kSavedDefaults{0x8000000F, 1, 0, L""};
+inline Properties new_instance_properties() { return {0x00FFFFFF, 1, 1, L""}; }
+// What a restore reads for a missing key (button face, opaque, no border, no file), and
+// what a save leaves out.
+inline Properties saved_defaults() { return {0x8000000F, 1, 0, L""}; }
 
 inline constexpr wchar_t kKeyBackColor[] = L"BackColor";
 inline constexpr wchar_t kKeyBackStyle[] = L"BackStyle";
