@@ -488,6 +488,46 @@ TEST_F(AutomationTest, SafeForScriptingAndForInitialisation) {
             E_FAIL);
 }
 
+// Records IAdviseSink::OnViewChange, as a host drawing the control through IViewObject does.
+class ViewSink final : public IAdviseSink {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = (iid == IID_IUnknown || iid == IID_IAdviseSink) ? static_cast<IAdviseSink*>(this) : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  void STDMETHODCALLTYPE OnViewChange(DWORD aspect, LONG) override {
+    if (aspect == DVASPECT_CONTENT) ++changes;
+  }
+  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+  void STDMETHODCALLTYPE OnSave() override {}
+  void STDMETHODCALLTYPE OnClose() override {}
+  int changes = 0;
+};
+
+// Without a window of its own, the control tells its host when its look changes.
+TEST_F(AutomationTest, ViewChangesReachTheHostWhileNotInPlaceActive) {
+  ViewSink sink;
+  const auto view = as<IViewObject2>(control_.get(), IID_IViewObject2);
+  ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, &sink), S_OK);
+  ASSERT_EQ(control_->put_BackColor(0x000000FF), S_OK);
+  EXPECT_EQ(sink.changes, 1);
+  ASSERT_EQ(control_->put_Filename(nullptr), S_OK);
+  EXPECT_EQ(sink.changes, 1) << "the file name alone changes nothing on the surface";
+  const auto picture = solid_picture(2, 2, RGB(255, 0, 0));
+  ASSERT_EQ(control_->PaintPicture(picture.get(), 0, 0, v_missing(), v_missing(), v_missing(), v_missing(),
+                                   v_missing(), v_missing(), v_missing()),
+            S_OK);
+  EXPECT_EQ(sink.changes, 2);
+  ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, nullptr), S_OK);
+  control_->put_BackStyle(0);
+  EXPECT_EQ(sink.changes, 2);
+}
+
 TEST_F(AutomationTest, ExtentMiscStatusAndDesignSize) {
   const auto object = as<IOleObject>(control_.get(), IID_IOleObject);
   DWORD status = 0;
