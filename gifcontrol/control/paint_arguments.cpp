@@ -22,6 +22,11 @@ HRESULT optional_number(const VARIANT& v, const wchar_t* name, std::optional<dou
   return S_OK;
 }
 
+// Positions and sizes stay far inside what GDI's 32-bit coordinates can add up.
+constexpr double kLimit = 1 << 24;
+
+bool in_range(double v) { return std::isfinite(v) && std::fabs(v) <= kLimit; }
+
 LONG twips_to_pixels(double twips, int dpi) { return static_cast<LONG>(std::lround(twips * dpi / kTwipsPerInch)); }
 LONG twips_to_himetric(double twips) { return static_cast<LONG>(std::lround(twips * kHimetricPerInch / kTwipsPerInch)); }
 LONG himetric_to_pixels(LONG himetric, int dpi) {
@@ -49,6 +54,12 @@ HRESULT make_paint_operation(const PaintArguments& a, Resolution resolution, Pai
   if (HRESULT hr = optional_number(a.width2, L"Width2", width2); FAILED(hr)) return hr;
   if (HRESULT hr = optional_number(a.height2, L"Height2", height2); FAILED(hr)) return hr;
   if (HRESULT hr = optional_number(a.opcode, L"Opcode", opcode); FAILED(hr)) return hr;
+  // In twips, a position or size beyond the range is millions of pixels away: Overflow.
+  for (const std::optional<double>& v : {std::optional<double>(a.x1), std::optional<double>(a.y1), width1, height1,
+                                         x2, y2, width2, height2})
+    if (v && !in_range(*v)) return fail(CTL_E_OVERFLOW, L"PaintPicture: Overflow");
+  if (opcode && (!std::isfinite(*opcode) || *opcode < 0 || *opcode > 0xFFFFFFFF))
+    return fail(CTL_E_OVERFLOW, L"PaintPicture: Opcode overflow");
 
   // Source part in HIMETRIC from the top-left corner; the whole picture when left out.
   const LONG sx = x2 ? twips_to_himetric(*x2) : 0;

@@ -374,15 +374,38 @@ TEST_F(AutomationTest, ManyPaintPicturesAllStayAndCloseFileClearsThem) {
   EXPECT_EQ(red, 0);
 }
 
-TEST_F(AutomationTest, PaintPictureWithoutAPictureOrWithTextForANumberFails) {
+TEST_F(AutomationTest, PaintPictureRefusesWhatItCannotDraw) {
+  const auto picture = solid_picture(4, 4, RGB(255, 0, 0));
+  ASSERT_TRUE(picture);
+  VARIANT pic{};
+  V_VT(&pic) = VT_DISPATCH;
+  V_DISPATCH(&pic) = picture.get();
   VARIANT nothing{};
   V_VT(&nothing) = VT_DISPATCH;
-  EXCEPINFO excep{};
-  EXPECT_EQ(invoke(dispatch_.get(), L"PaintPicture", DISPATCH_METHOD, {nothing, v_i4(0), v_i4(0)}, nullptr, &excep),
-            DISP_E_EXCEPTION);
-  EXPECT_EQ(excep.scode, CTL_E_INVALIDPICTURE);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrSource);
+  VARIANT text = v_bstr(L"wide");
+  struct Case {
+    const char* what;
+    std::vector<VARIANT> args;
+    SCODE error;
+  };
+  const Case cases[] = {
+      {"no picture", {nothing, v_r4(0), v_r4(0)}, CTL_E_INVALIDPICTURE},
+      {"a position millions of pixels away", {pic, v_r4(1e30f), v_r4(0)}, CTL_E_OVERFLOW},
+      {"a size millions of pixels wide", {pic, v_r4(0), v_r4(0), v_r4(-3e9f)}, CTL_E_OVERFLOW},
+      {"text for a size", {pic, v_r4(0), v_r4(0), text}, DISP_E_TYPEMISMATCH},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXCEPINFO excep{};
+    EXPECT_EQ(invoke(dispatch_.get(), L"PaintPicture", DISPATCH_METHOD, c.args, nullptr, &excep), DISP_E_EXCEPTION);
+    EXPECT_EQ(excep.scode, c.error);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrHelpFile);
+  }
+  VariantClear(&text);
+  // Nothing was drawn.
+  for (const DWORD p : draw_control(control_.get(), 16, 16)) ASSERT_NE(p, kRedPixel);
 }
 
 TEST_F(AutomationTest, ClassInformationNamesTheEventInterface) {
