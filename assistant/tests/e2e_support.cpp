@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 #include <wininet.h>
 
@@ -16,7 +17,6 @@ using namespace pf::ui;
 
 namespace {
 
-constexpr std::wstring_view download_title = L"@ ASSISTANT DE CONFIGURATION @";
 constexpr std::wstring_view listing_done =
     L"Téléchargement en cours ... ( Cette opération peut prendre plusieur minutes ) ";
 constexpr std::wstring_view standin_title = L"zrx25 - installateur de démonstration";
@@ -34,12 +34,6 @@ struct InternetHandle {
     }
 };
 
-HWND child_with_text(HWND parent, std::wstring_view text) {
-    for (HWND child : child_windows(parent))
-        if (window_text(child) == text) return child;
-    return nullptr;
-}
-
 std::map<std::wstring, StatusLine> read_status_lines(HWND screen) {
     static const std::wregex line(LR"(^ ([Zz]rx25\.(exe|W\d\d)) ---> .*$)");
     std::map<std::wstring, StatusLine> lines;
@@ -54,6 +48,8 @@ std::map<std::wstring, StatusLine> read_status_lines(HWND screen) {
     return lines;
 }
 
+}  // namespace
+
 void screenshot(const std::wstring& scenario, const wchar_t* stage) {
     const std::wstring folder = env(L"PF_SCREENSHOTS");
     if (folder.empty()) return;
@@ -61,7 +57,42 @@ void screenshot(const std::wstring& scenario, const wchar_t* stage) {
     save_screenshot(folder + L"\\" + scenario + L"-" + stage + L".bmp");
 }
 
-}  // namespace
+HWND child_with_text(HWND parent, std::wstring_view text) {
+    if (!parent) return nullptr;
+    for (HWND child : child_windows(parent))
+        if (window_text(child) == text) return child;
+    return nullptr;
+}
+
+HWND screen_holding(DWORD pid, std::wstring_view child_text) {
+    for (HWND window : top_level_windows(pid))
+        if (is_visible(window) && child_with_text(window, child_text)) return window;
+    return nullptr;
+}
+
+std::optional<COLORREF> fore_color(HWND label) {
+    // Bits 0-23 hold the colour, bit 24 tells that it is set.
+    const auto stored = reinterpret_cast<UINT_PTR>(GetPropW(label, L"ForeColor"));
+    if ((stored & 0x01000000) == 0) return std::nullopt;
+    return static_cast<COLORREF>(stored & 0xFFFFFF);
+}
+
+int progress_position(HWND screen) {
+    for (HWND child : child_windows(screen))
+        if (class_name(child) == L"msctls_progress32") return static_cast<int>(SendMessageW(child, PBM_GETPOS, 0, 0));
+    throw std::runtime_error("the screen has no progress bar");
+}
+
+HWND continue_to_download(DWORD pid, std::chrono::milliseconds timeout) {
+    const HWND welcome = wait_for([&] { return find_top_level(pid, welcome_title); }, timeout);
+    if (!welcome) throw std::runtime_error("the welcome screen did not appear");
+    const HWND button = child_with_text(welcome, continue_caption);
+    if (!button) throw std::runtime_error("the welcome screen has no \"Continuer >>>\" button");
+    click(button);
+    const HWND download = wait_for([&] { return find_top_level(pid, download_title); }, 30s);
+    if (!download) throw std::runtime_error("the download screen did not show after \"Continuer >>>\"");
+    return download;
+}
 
 std::wstring env(const wchar_t* name) {
     wchar_t value[2048];
@@ -169,8 +200,7 @@ RunResult run_packfetch(const std::wstring& scenario) {
     LaunchedProcess packfetch(env(L"PF_PACKFETCH_EXE"));
     const DWORD pid = packfetch.pid();
 
-    HWND screen = wait_for([&] { return find_top_level(pid, download_title); }, 120s);
-    if (!screen) throw std::runtime_error("the download screen did not appear");
+    const HWND screen = continue_to_download(pid, 120s);
     if (wait_for([&] { return child_with_text(screen, listing_done); }, 120s)) {
         Sleep(300);
         screenshot(scenario, L"listing");

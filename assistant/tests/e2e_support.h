@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -49,8 +50,30 @@ struct RunResult {
     std::optional<DWORD> exit_code;
 };
 
-// Runs packfetch to its end, answering its closing box and the stand-in
-// installer's; saves screenshots named after `scenario`.
+// Runs packfetch to its end, walking the start-up chain, answering its
+// closing box and the stand-in installer's; saves screenshots named after `scenario`.
 RunResult run_packfetch(const std::wstring& scenario);
+
+// The screens of the chain as another process finds them.
+inline constexpr std::wstring_view introduction_title = L"MISE A JOUR QUORVELANTIX LUMIRAND";
+inline constexpr std::wstring_view background_title = L"Form3";
+inline constexpr std::wstring_view welcome_title = L"ASSISTANT QUORVELANTIX";
+inline constexpr std::wstring_view download_title = L"@ ASSISTANT DE CONFIGURATION @";
+inline constexpr std::wstring_view continue_caption = L"Continuer >>>";
+
+HWND child_with_text(HWND parent, std::wstring_view text);
+// A visible top-level window of the process that holds a control with that text.
+HWND screen_holding(DWORD pid, std::wstring_view child_text);
+// A label's text colour, from its "ForeColor" property; nothing when unset.
+std::optional<COLORREF> fore_color(HWND label);
+// The position of the first progress bar on the window.
+int progress_position(HWND screen);
+
+// Waits for the welcome screen, presses "Continuer >>>" on it and returns the
+// download screen once it shows; throws when a stage does not come.
+HWND continue_to_download(DWORD pid, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// Takes a screenshot named after the scenario and stage, into PF_SCREENSHOTS.
+void screenshot(const std::wstring& scenario, const wchar_t* stage);
 
 }  // namespace pf::e2e
