@@ -172,6 +172,9 @@ TEST_F(ChainEndToEnd, QuitterAsksThenNoChangesNothingAndYesEndsWithoutTheDownloa
     EXPECT_EQ(hint->text, resume_hint);
     EXPECT_EQ(hint->title, resume_title);
     EXPECT_FALSE(packfetch.wait(300ms).has_value()) << "the program waits for the information box";
+    const HWND download = hidden_download_screen();
+    ASSERT_NE(download, nullptr) << "loaded, hidden, behind the welcome screen";
+    EXPECT_FALSE(is_visible(download));
     screenshot(L"quit", L"information");
     press(*hint, IDOK);
     const std::optional<DWORD> code = packfetch.wait(15s);
