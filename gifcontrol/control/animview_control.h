@@ -196,6 +196,7 @@ class AnimviewControl final : public _Animview,
   // Surface window messages (window.h calls back here).
   friend class SurfaceWindow;
   LRESULT on_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT handle_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   HRESULT init();
   // Gives the frame store the window it shows in (nullptr while not in-place active).
@@ -242,6 +243,8 @@ class AnimviewControl final : public _Animview,
   DWORD safety_ = 0;
 
   ComPtr<IOleClientSite> client_site_;
+  // A container that takes part in the messages of a simple frame (OLEMISC_SIMPLEFRAME).
+  ComPtr<ISimpleFrameSite> simple_frame_;
   ComPtr<IOleAdviseHolder> ole_advise_;
   ComPtr<IAdviseSink> view_sink_;
   DWORD view_aspects_ = 0;

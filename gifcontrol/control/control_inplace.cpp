@@ -145,6 +145,20 @@ HRESULT AnimviewControl::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { ret
 HRESULT AnimviewControl::EnableModeless(BOOL) { return S_OK; }
 
 LRESULT AnimviewControl::on_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Other controls may sit inside this one: its container sees each message first and
+  // last, and may keep one from the surface.
+  const ComPtr<ISimpleFrameSite> frame = simple_frame_;
+  if (!frame) return handle_message(hwnd, message, wparam, lparam);
+  const ComPtr<IUnknown> keep_alive(identity());
+  LRESULT result = 0;
+  DWORD cookie = 0;
+  if (frame->PreMessageFilter(hwnd, message, wparam, lparam, &result, &cookie) == S_FALSE) return result;
+  result = handle_message(hwnd, message, wparam, lparam);
+  frame->PostMessageFilter(hwnd, message, wparam, lparam, &result, cookie);
+  return result;
+}
+
+LRESULT AnimviewControl::handle_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
       paint_window(hwnd);

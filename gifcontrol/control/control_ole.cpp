@@ -11,6 +11,7 @@ namespace animview::control {
 
 HRESULT AnimviewControl::SetClientSite(IOleClientSite* site) {
   client_site_ = ComPtr<IOleClientSite>(site);
+  simple_frame_ = client_site_.query<ISimpleFrameSite>(IID_ISimpleFrameSite);
   return S_OK;
 }
 

@@ -4,6 +4,8 @@
 
 #include "animview_control.h"
 #include "class_factory.h"
+#include "component_page.h"
+#include "general_page.h"
 #include "ids.h"
 #include "module.h"
 #include "registration.h"
@@ -25,8 +27,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (clsid != CLSID_Animview) return CLASS_E_CLASSNOTAVAILABLE;
-  const ComPtr<IClassFactory> factory = make_class_factory(&AnimviewControl::create);
+  CreateFunction create = nullptr;
+  if (clsid == CLSID_Animview)
+    create = &AnimviewControl::create;
+  else if (clsid == CLSID_General)
+    create = &animview::pages::create_general_page;
+  else if (clsid == CLSID_Component)
+    create = &animview::pages::create_component_page;
+  else
+    return CLASS_E_CLASSNOTAVAILABLE;
+  const ComPtr<IClassFactory> factory = make_class_factory(create);
   if (!factory) return E_OUTOFMEMORY;
   return factory->QueryInterface(iid, out);
 }

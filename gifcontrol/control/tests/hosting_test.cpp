@@ -155,6 +155,27 @@ TEST_F(HostingTest, KeyEventsPassTheirArgumentsByReference) {
   EXPECT_EQ(second->calls[2].args, (std::vector<long>{'A', 0}));
 }
 
+// A simple frame's container sees each of its messages before and after the control, and
+// may keep one from it.
+TEST_F(HostingTest, SimpleFrameContainerFiltersTheSurfacesMessages) {
+  const HWND hwnd = activate(control_.get(), site_.get());
+  ASSERT_TRUE(hwnd);
+  const auto events = EventSink::create();
+  connect(control_.get(), DIID___Animview, events.get());
+  site_->pre.clear();
+  site_->post.clear();
+  SendMessageW(hwnd, WM_CHAR, 'x', 0);
+  EXPECT_EQ(site_->pre, (std::vector<UINT>{WM_CHAR}));
+  EXPECT_EQ(site_->post, (std::vector<UINT>{WM_CHAR}));
+  EXPECT_EQ(events->ids(), (std::vector<DISPID>{kKeyPress}));
+
+  site_->keep = WM_CHAR;
+  site_->post.clear();
+  SendMessageW(hwnd, WM_CHAR, 'y', 0);
+  EXPECT_TRUE(site_->post.empty());
+  EXPECT_EQ(events->calls.size(), 1u) << "the container kept the key from the control";
+}
+
 TEST_F(HostingTest, CloseTakesTheWindowDownAndSavesOnlyWhenAskedAndDirty) {
   struct Case {
     const char* what;

@@ -15,6 +15,8 @@ HRESULT TestSite::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IOleClientSite*>(this);
   else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
     *out = static_cast<IOleInPlaceSite*>(this);
+  else if (iid == IID_ISimpleFrameSite)
+    *out = static_cast<ISimpleFrameSite*>(this);
   else
     *out = nullptr;
   if (!*out) return E_NOINTERFACE;

@@ -3,13 +3,16 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 #include <oleidl.h>
+
+#include <vector>
 
 #include "com_ptr.h"
 
 namespace animview::control::testing {
 
-class TestSite final : public IOleClientSite, public IOleInPlaceSite {
+class TestSite final : public IOleClientSite, public IOleInPlaceSite, public ISimpleFrameSite {
  public:
   TestSite(HWND window, RECT position) : window_(window), position_(position) {}
   static ComPtr<TestSite> create(HWND window, RECT position);
@@ -62,6 +65,21 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite {
   HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // ISimpleFrameSite: records the messages it sees; keeps from the control those in `keep`.
+  HRESULT STDMETHODCALLTYPE PreMessageFilter(HWND, UINT message, WPARAM, LPARAM, LRESULT* result,
+                                             DWORD* cookie) override {
+    pre.push_back(message);
+    *cookie = message;
+    *result = 0;
+    return message == keep ? S_FALSE : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE PostMessageFilter(HWND, UINT message, WPARAM, LPARAM, LRESULT*, DWORD cookie) override {
+    if (cookie == message) post.push_back(message);
+    return S_OK;
+  }
+  std::vector<UINT> pre, post;
+  UINT keep = 0;
 
   int activations = 0;  // in-place activations not yet ended
   int saves = 0;        // SaveObject calls
