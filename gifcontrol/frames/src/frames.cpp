@@ -46,15 +46,6 @@ bool read_whole_file(const std::wstring& path, std::vector<std::uint8_t>& bytes)
   return ok;
 }
 
-bool contains(const RECT& outer, const RECT& inner) {
-  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-         outer.bottom >= inner.bottom;
-}
-
-bool intersects(const RECT& a, const RECT& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 }  // namespace
 
 // ----------------------------------------------------------------------------- errors
@@ -151,6 +142,7 @@ std::int32_t ElementArray::add() {
 }
 
 void ElementArray::remove_all_but_first() {
+  composition_.clear();
   while (count() > 1) {
     const std::int32_t index = 1;  // ascending order: always the lowest one left
     invalidate(index);
@@ -165,13 +157,16 @@ void ElementArray::set_visible(std::int32_t index, bool visible) {
   if (index < 0 || index >= count()) return;
   Element& e = elements_[static_cast<std::size_t>(index)];
   if (e.visible == visible) return;
+  // The area must be invalidated while the element shows: a hidden one tells nothing.
+  if (!visible) invalidate(index);
   e.visible = visible;
-  invalidate(index);
+  if (visible) invalidate(index);
 }
 
 void ElementArray::set_picture(std::int32_t index, ComPtr<IPicture> picture) {
   if (index < 0 || index >= count()) return;
   invalidate(index);  // the old picture's area
+  composition_.clear();  // lets go of the old picture at once
   elements_[static_cast<std::size_t>(index)].picture = std::move(picture);
   invalidate(index);
 }
@@ -206,115 +201,6 @@ void ElementArray::invalidate(std::int32_t index) const {
   const Element& e = at(index);
   if (!on_invalidate || !e.visible || !e.picture) return;
   on_invalidate(rect_px(index));
-}
-
-namespace {
-// Draws one picture, only its part inside `area` (container pixels); `origin` is where the
-// container's corner lies in `dc`.
-void render_part(HDC dc, POINT origin, IPicture* p, const RECT& r, const RECT& area) {
-  const LONG width = r.right - r.left, height = r.bottom - r.top;
-  RECT part;
-  if (width <= 0 || height <= 0 || !IntersectRect(&part, &r, &area)) return;
-  OLE_XSIZE_HIMETRIC w = 0;
-  OLE_YSIZE_HIMETRIC h = 0;
-  p->get_Width(&w);
-  p->get_Height(&h);
-  // HIMETRIC source rectangle, bottom-up.
-  const LONG x_src = MulDiv(part.left - r.left, w, width);
-  const LONG x_end = MulDiv(part.right - r.left, w, width);
-  const LONG y_top = h - MulDiv(part.top - r.top, h, height);
-  const LONG y_end = h - MulDiv(part.bottom - r.top, h, height);
-  // IPicture::Render leaves the GIF's transparent pixels unpainted (mask).
-  p->Render(dc, origin.x + part.left, origin.y + part.top, part.right - part.left, part.bottom - part.top, x_src, y_top,
-            x_end - x_src, y_end - y_top, nullptr);
-}
-}  // namespace
-
-ElementArray::Scratch::~Scratch() {
-  if (dc) {
-    SelectObject(dc, old);
-    DeleteDC(dc);
-  }
-  if (bitmap) DeleteObject(bitmap);
-}
-
-bool ElementArray::Scratch::ensure(LONG w, LONG h) {
-  if (dc && w <= width && h <= height) return true;
-  if (dc) {
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    dc = nullptr;
-  }
-  if (bitmap) DeleteObject(bitmap);
-  bitmap = nullptr;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = std::max(w, width);
-  bi.bmiHeader.biHeight = -std::max(h, height);
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  dc = CreateCompatibleDC(nullptr);
-  bitmap = dc ? CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-  if (!dc || !bitmap) {
-    if (dc) DeleteDC(dc);
-    dc = nullptr;
-    return false;
-  }
-  old = SelectObject(dc, bitmap);
-  width = bi.bmiHeader.biWidth;
-  height = -bi.bmiHeader.biHeight;
-  return true;
-}
-
-void ElementArray::paint(HDC dc, POINT origin, const RECT* clip) const {
-  // The visible, drawable elements in drawing order with their rectangles.
-  struct Item {
-    const Element* e;
-    RECT r;
-  };
-  std::vector<Item> items;
-  items.reserve(z_order_.size());
-  RECT area{};
-  bool any = false;
-  for (std::int32_t index : z_order_) {
-    const Element& e = elements_[static_cast<std::size_t>(index)];
-    if (!e.visible || !e.picture) continue;
-    const RECT r = rect_px(index);
-    if (clip && !intersects(r, *clip)) continue;
-    items.push_back({&e, r});
-    if (!any) {
-      area = r;
-      any = true;
-    } else {
-      UnionRect(&area, &area, &r);
-    }
-  }
-  if (items.empty()) return;
-  if (clip && !IntersectRect(&area, &area, clip)) return;
-  // Nothing below an opaque element that covers the whole area needs drawing.
-  std::size_t first = 0;
-  for (std::size_t i = items.size(); i-- > 0;) {
-    if (items[i].e->opaque && contains(items[i].r, area)) {
-      first = i;
-      break;
-    }
-  }
-  const LONG w = area.right - area.left, h = area.bottom - area.top;
-  // Several layers, or masked ones: compose them off screen over a copy of what the target
-  // holds (its background), then copy the result once. Raster operations on a window's DC
-  // can cost a round trip each (Wine's X11 driver), a memory DIB costs none.
-  const bool compose = items.size() - first > 1 || !items[first].e->opaque;
-  if (compose && scratch_.ensure(w, h) &&
-      BitBlt(scratch_.dc, 0, 0, w, h, dc, origin.x + area.left, origin.y + area.top, SRCCOPY)) {
-    const POINT scratch_origin{-area.left, -area.top};
-    for (std::size_t i = first; i < items.size(); ++i)
-      render_part(scratch_.dc, scratch_origin, items[i].e->picture.Get(), items[i].r, area);
-    BitBlt(dc, origin.x + area.left, origin.y + area.top, w, h, scratch_.dc, 0, 0, SRCCOPY);
-    return;
-  }
-  for (std::size_t i = first; i < items.size(); ++i) render_part(dc, origin, items[i].e->picture.Get(), items[i].r, area);
 }
 
 std::uint32_t tag_number(const std::wstring& tag) {

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "animview/composition.h"
+#include "animview/dib_surface.h"
 #include "animview/gif_split.h"
 #include "animview/playback.h"
 
@@ -97,9 +99,10 @@ class ElementArray : public animview::ElementView {
   // Rectangle of an element in pixels of the container (its picture's own size).
   RECT rect_px(std::int32_t index) const;
   // Draws the visible elements in drawing order into `dc`, with the container's top-left
-  // corner at `origin` (device units), leaving transparent pixels unpainted. Only elements
-  // meeting `clip` (container pixels; nullptr for all) are drawn, and none that lies wholly
-  // under an opaque element drawn above it.
+  // corner at `origin` (logical units), leaving transparent pixels unpainted: what lies
+  // below shows through. Only the part inside `clip` (container pixels; nullptr for all) is
+  // drawn. The composed elements are kept between paints (see Composition), so a paint
+  // after a tick that put one more frame on top renders only that frame.
   void paint(HDC dc, POINT origin, const RECT* clip) const;
 
   ScreenMetrics metrics;
@@ -129,19 +132,13 @@ class ElementArray : public animview::ElementView {
 
  private:
   void invalidate(std::int32_t index) const;
-  // Off-screen surface that paint() composes layers on (kept between paints).
-  struct Scratch {
-    Scratch() = default;
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    ~Scratch();
-    bool ensure(LONG w, LONG h);
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    LONG width = 0, height = 0;
-  };
-  mutable Scratch scratch_;
+  // Renders each layer (where the kept composition cannot be used).
+  void paint_layers(HDC dc, POINT origin, const RECT* clip, std::span<const Layer> layers,
+                    std::span<const Element* const> shown) const;
+  // The visible elements composed, kept between paints.
+  mutable Composition composition_;
+  // Off-screen surface that paint_layers() composes layers on (kept between paints).
+  mutable DibSurface scratch_;
   std::vector<Element> elements_;
   std::vector<std::int32_t> z_order_;
   int busy_ = 0;
@@ -207,7 +204,7 @@ class WindowTimer : public animview::TimerPort {
 };
 
 // ---------------------------------------------------------------------------------------
-// The control's frame store and playback: what Parts 3.1 and 3.2 give the control.
+// The control's frame store and playback: what the control wires to its members and events.
 class Animation {
  public:
   struct Callbacks {
