@@ -18,8 +18,11 @@ using animview::testing::Rgb;
 
 // A frames x width x height animation: a 256-colour gradient background with a moving
 // disc and stripes, every frame a full image (video-like). When `partial` is set, frames
-// after the first are only the disc's bounding box with transparency (disposal 1).
-inline std::vector<std::uint8_t> make_animation(int frames, int width, int height, int delay_cs, bool partial) {
+// after the first are only the disc's bounding box with transparency (disposal 1). When
+// `holes` is set too, the first frame has transparent 16-pixel squares in a checkerboard,
+// where whatever lies below the control shows through.
+inline std::vector<std::uint8_t> make_animation(int frames, int width, int height, int delay_cs, bool partial,
+                                                bool holes = false) {
   std::vector<Rgb> palette(256);
   for (int i = 0; i < 256; ++i)
     palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>((i * 3) & 0xFF),
@@ -38,10 +41,11 @@ inline std::vector<std::uint8_t> make_animation(int frames, int width, int heigh
           const int dx = x - cx, dy = y - cy;
           std::uint8_t c = static_cast<std::uint8_t>(((x + f * 2) / 8 + y / 6) & 0x7F);
           if (dx * dx + dy * dy < radius * radius) c = static_cast<std::uint8_t>(128 + ((dx + dy + f) & 0x7F));
+          if (holes && (x / 16 + y / 16) % 2 == 0) c = 0;
           px[static_cast<std::size_t>(y) * width + x] = c;
         }
-      b.gce(static_cast<std::uint16_t>(delay_cs), 1).image(0, 0, static_cast<std::uint16_t>(width),
-                                                           static_cast<std::uint16_t>(height), px);
+      b.gce(static_cast<std::uint16_t>(delay_cs), 1, holes ? 0 : -1)
+          .image(0, 0, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), px);
     } else {
       const int side = 2 * radius;
       const int left = cx - radius, top = cy - radius;

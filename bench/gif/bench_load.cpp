@@ -1,5 +1,7 @@
 // LoadGif against bare OleLoadPicture on the same frames.
-//   animview_bench_load make FILE FRAMES WIDTH HEIGHT DELAY_CS [partial]   writes an animation
+//   animview_bench_load make FILE FRAMES WIDTH HEIGHT DELAY_CS [partial|holes]
+//                                     writes an animation (holes: partial frames over a first
+//                                     frame with transparent squares)
 //   animview_bench_load load FILE     LoadGif (whole: read, split, decode, elements, yields)
 //   animview_bench_load bare FILE     OleLoadPicture on each frame's single-frame GIF, already
 //                                     cut beforehand (the limit of this design)
@@ -24,8 +26,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring file = argv[2];
   if (mode == L"make") {
     if (argc < 7) return 2;
+    const std::wstring kind = argc > 7 ? argv[7] : L"";
     const auto bytes = make_animation(_wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
-                                      argc > 7 && std::wstring(argv[7]) == L"partial");
+                                      kind == L"partial" || kind == L"holes", kind == L"holes");
     if (!write_file(file, bytes)) return 1;
     std::printf("wrote %zu bytes\n", bytes.size());
     return 0;
