@@ -18,7 +18,7 @@ using layout::ControlKind;
 using layout::ControlSpec;
 
 layout::ScreenSpec small_screen(const std::string& name, int left) {
-    layout::ScreenSpec spec = test_screen(
+    layout::ScreenSpec design = test_screen(
         {
             {.name = "UpdateTimer", .kind = ControlKind::timer, .enabled = false, .interval = 1},
             {.name = "Label1", .kind = ControlKind::label, .text = L"design", .place = {120, 120, 1500, 300},
@@ -27,8 +27,8 @@ layout::ScreenSpec small_screen(const std::string& name, int left) {
              .tab_index = 0},
         },
         name);
-    spec.left = left;
-    return spec;
+    design.left = left;
+    return design;
 }
 
 class ScreenRegistryTest : public ::testing::Test {

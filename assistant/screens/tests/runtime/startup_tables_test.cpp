@@ -138,13 +138,13 @@ TEST(StartupTables, IntroductionLinesAreAnArrayOfThree) {
                  {"Line1(1)", {120, 2040, 7320, 2040}, colors::grey, 1},
                  {"Line1(2)", {0, 1440, 7200, 1440}, colors::white, 2}};
     for (const auto& line : lines) {
-        const ControlSpec& spec = control(intro, line.name);
-        EXPECT_EQ(spec.kind, ControlKind::line) << line.name;
-        EXPECT_EQ(spec.ends.y1, line.ends.y1) << line.name;
-        EXPECT_EQ(spec.ends.x1, line.ends.x1) << line.name;
-        EXPECT_EQ(spec.ends.x2, line.ends.x2) << line.name;
-        EXPECT_EQ(spec.fore_color, line.color) << line.name;
-        EXPECT_EQ(spec.line_width, line.width) << line.name;
+        const ControlSpec& row = control(intro, line.name);
+        EXPECT_EQ(row.kind, ControlKind::line) << line.name;
+        EXPECT_EQ(row.ends.y1, line.ends.y1) << line.name;
+        EXPECT_EQ(row.ends.x1, line.ends.x1) << line.name;
+        EXPECT_EQ(row.ends.x2, line.ends.x2) << line.name;
+        EXPECT_EQ(row.fore_color, line.color) << line.name;
+        EXPECT_EQ(row.line_width, line.width) << line.name;
     }
 }
 
