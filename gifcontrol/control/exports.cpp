@@ -4,6 +4,7 @@
 
 #include "animview_control.h"
 #include "class_factory.h"
+#include "colour_page.h"
 #include "component_page.h"
 #include "general_page.h"
 #include "ids.h"
@@ -34,6 +35,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     create = &animview::pages::create_general_page;
   else if (clsid == CLSID_Component)
     create = &animview::pages::create_component_page;
+  else if (clsid == kOwnColorPage)
+    create = &animview::pages::create_colour_page;
   else
     return CLASS_E_CLASSNOTAVAILABLE;
   const ComPtr<IClassFactory> factory = make_class_factory(create);

@@ -28,6 +28,7 @@ struct PageClass {
 constexpr std::array kPageClasses = {
     PageClass{&CLSID_General, L"General"},
     PageClass{&CLSID_Component, L"Component"},
+    PageClass{&kOwnColorPage, L"Color"},
 };
 
 std::wstring clsid_key(REFCLSID clsid) { return L"CLSID\\" + guid_string(clsid); }

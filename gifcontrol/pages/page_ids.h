@@ -22,4 +22,8 @@ inline constexpr int lblThanks = 1102;
 inline constexpr int lblWhat = 1103;
 inline constexpr int lblLight = 1104;
 
+// The library's own colour page.
+inline constexpr int lblBackColor = 1201;
+inline constexpr int lstColors = 1202;
+
 }  // namespace animview::pages::ids

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "ids.h"
 #include "page_harness.h"
 #include "page_ids.h"
 
@@ -33,7 +34,7 @@ class ServedPages {
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     const auto get = reinterpret_cast<GetClassObject>(
         reinterpret_cast<void*>(GetProcAddress(library.module(), "DllGetClassObject")));
-    for (const CLSID* clsid : {&CLSID_General, &CLSID_Component}) {
+    for (const CLSID* clsid : {&CLSID_General, &CLSID_Component, &control::kOwnColorPage}) {
       ComPtr<IClassFactory> factory;
       DWORD cookie = 0;
       if (get && SUCCEEDED(get(*clsid, IID_IClassFactory, factory.put_void())) &&
@@ -141,9 +142,10 @@ void click(HWND button) {
                reinterpret_cast<LPARAM>(button));
 }
 
-// Shows the frame on `objects` with the General page first, and runs `drive` on a second
-// thread with the frame's window while the frame is up. `drive` ends by closing it.
-void run_frame(std::vector<IUnknown*> objects, const std::function<void(HWND frame)>& drive) {
+// Shows the frame on `objects` with `pages` (by default the General page first), and runs
+// `drive` on a second thread with the frame's window while the frame is up.
+void run_frame(std::vector<IUnknown*> objects, const std::function<void(HWND frame)>& drive,
+               std::vector<CLSID> pages = {CLSID_General, CLSID_Component}) {
   const DWORD ui_thread = GetCurrentThreadId();
   std::thread driver([&] {
     HWND frame = wait_for_frame(ui_thread);
@@ -151,9 +153,9 @@ void run_frame(std::vector<IUnknown*> objects, const std::function<void(HWND fra
     drive(frame);
     if (IsWindow(frame)) click(frame_button(frame, L"Cancel"));
   });
-  CLSID pages[] = {CLSID_General, CLSID_Component};
   const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, L"Animview", static_cast<ULONG>(objects.size()),
-                                            objects.data(), 2, pages, LOCALE_USER_DEFAULT, 0, nullptr);
+                                            objects.data(), static_cast<ULONG>(pages.size()), pages.data(),
+                                            LOCALE_USER_DEFAULT, 0, nullptr);
   driver.join();
   EXPECT_EQ(hr, S_OK);
 }
