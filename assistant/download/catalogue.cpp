@@ -85,6 +85,4 @@ Color status_color(EntryState state) {
     return colors::blue;
 }
 
-const PackageEntry& installer_entry() { return package_catalogue.front(); }
-
 }  // namespace pf

@@ -38,6 +38,5 @@ enum class EntryState { Present, Missing, Fetching };
 std::wstring status_caption(const PackageEntry& entry, EntryState state, bool in_listing = false);
 Color status_color(EntryState state);
 
-const PackageEntry& installer_entry();
 
 }  // namespace pf
