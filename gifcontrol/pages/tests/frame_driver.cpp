@@ -1,0 +1,167 @@
+#include "frame_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "ids.h"
+#include "page_harness.h"
+#include "page_ids.h"
+
+namespace animview::pages::testing {
+namespace {
+
+struct FoundDialog {
+  HWND owner;  // nullptr: any visible dialog of the thread
+  HWND found;
+};
+
+BOOL CALLBACK take_visible_dialog(HWND hwnd, LPARAM out) {
+  auto* search = reinterpret_cast<FoundDialog*>(out);
+  if (IsWindowVisible(hwnd) && class_name(hwnd) == L"#32770" &&
+      (!search->owner || GetWindow(hwnd, GW_OWNER) == search->owner)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND find_button(HWND dialog, const std::wstring& caption) {
+  for (HWND child : children(dialog)) {
+    std::wstring text = window_text(child);
+    std::erase(text, L'&');
+    if (class_name(child) == L"Button" && text == caption) return child;
+  }
+  return nullptr;
+}
+
+HWND wait_for_dialog(DWORD thread, HWND owner) {
+  FoundDialog search{owner, nullptr};
+  wait_until([&] {
+    EnumThreadWindows(thread, &take_visible_dialog, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  });
+  return search.found;
+}
+
+}  // namespace
+
+ServedPages::ServedPages(const control::testing::Library& library) {
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void*>(GetProcAddress(library.module(), "DllGetClassObject")));
+  for (const CLSID* clsid : {&CLSID_General, &CLSID_Component, &control::kOwnColorPage}) {
+    ComPtr<IClassFactory> factory;
+    DWORD cookie = 0;
+    if (get && SUCCEEDED(get(*clsid, IID_IClassFactory, factory.put_void())) &&
+        SUCCEEDED(CoRegisterClassObject(*clsid, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
+      cookies_.push_back(cookie);
+    else
+      ADD_FAILURE() << "page class not served";
+  }
+}
+
+ServedPages::~ServedPages() {
+  for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
+}
+
+void drive_frame(const std::function<void()>& show, const std::function<void(HWND frame)>& drive) {
+  const DWORD ui_thread = GetCurrentThreadId();
+  std::thread driver([&] {
+    HWND frame = wait_for_dialog(ui_thread, nullptr);
+    if (!frame) {
+      ADD_FAILURE() << "no frame came on view";
+      return;
+    }
+    drive(frame);
+    // The frame may be closing already on a click of the drive's own.
+    if (HWND cancel = find_button(frame, L"Cancel")) click(cancel);
+  });
+  show();
+  driver.join();
+}
+
+bool wait_until(const std::function<bool()>& done) {
+  for (int i = 0; i < 1000; ++i) {
+    if (done()) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+HWND dialog_button(HWND dialog, const std::wstring& caption) {
+  if (HWND button = find_button(dialog, caption)) return button;
+  ADD_FAILURE() << "no button " << std::string(caption.begin(), caption.end());
+  return nullptr;
+}
+
+// Posted rather than sent: a modal loop looks at its end flag only when GetMessage
+// returns, which it does for queued messages and never for sent ones.
+void click(HWND button) {
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+std::vector<std::wstring> tab_captions(HWND tabs) {
+  std::vector<std::wstring> captions;
+  const auto count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    captions.emplace_back(text);
+  }
+  return captions;
+}
+
+HWND wait_for_message_box(HWND owner) { return wait_for_dialog(GetWindowThreadProcessId(owner, nullptr), owner); }
+
+std::wstring message_text(HWND box) {
+  // The message is the box's static text that is not its icon.
+  for (HWND child : children(box))
+    if (class_name(child) == L"Static" && !window_text(child).empty()) return window_text(child);
+  return {};
+}
+
+void save_screenshot(HWND window, const wchar_t* name) {
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"ANIMVIEW_PAGES_SHOTS", folder, MAX_PATH)) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(300);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  const DWORD size = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) + size, 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  const std::wstring path = std::wstring(folder) + L"\\" + name;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(file, &header, sizeof header, &written, nullptr);
+    WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(file, bits, size, &written, nullptr);
+    CloseHandle(file);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace animview::pages::testing
