@@ -1,4 +1,6 @@
-// The pages inside the platform's property frame (OleCreatePropertyFrame).
+// The pages inside the platform's property frame (OleCreatePropertyFrame). Wine's frame
+// shows pages but never applies them; editing through a frame is tested with our own
+// frame in edit_frame_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
