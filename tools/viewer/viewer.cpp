@@ -1,11 +1,13 @@
 // Animview viewer: a window that hosts the Animview control and plays the GIF file named on
 // its command line.
 //
-//   AnimviewViewer.exe [/quit-after MILLISECONDS] FILE.gif
+//   AnimviewViewer.exe [/properties] [/quit-after MILLISECONDS] FILE.gif
 //
-// The control comes from the registry (after regsvr32 Animview.ocx) or, where it is not
-// registered, from the Animview.ocx beside the viewer. Exit code: 0 the file was opened and
-// played, 1 the control did not open it, 2 the control could not be created, 3 usage.
+// /properties shows the control's property pages before it opens anything, as a form
+// designer does; the control then opens the file its Filename names after the user's
+// edits. The control comes from the registry (after regsvr32 Animview.ocx) or, where it is
+// not registered, from the Animview.ocx beside the viewer. Exit code: 0 the file was opened
+// and played, 1 the control did not open it, 2 the control could not be created, 3 usage.
 #include <windows.h>
 #include <ole2.h>
 #include <ocidl.h>
@@ -18,6 +20,7 @@
 #include "animview_h.h"
 #include "bstr.h"
 #include "com_ptr.h"
+#include "property_frame.h"
 #include "viewer_site.h"
 
 namespace animview::viewer {
@@ -34,6 +37,7 @@ enum ExitCode : int { kPlayed = 0, kNotOpened = 1, kNoControl = 2, kUsage = 3 };
 struct Options {
   std::wstring file;
   UINT quit_after_ms = 0;  // 0: until the user closes the window
+  bool properties = false;
 };
 
 bool parse(Options& options) {
@@ -43,6 +47,8 @@ bool parse(Options& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"/quit-after") == 0 && i + 1 < argc)
       options.quit_after_ms = static_cast<UINT>(std::wcstoul(argv[++i], nullptr, 10));
+    else if (std::wcscmp(argv[i], L"/properties") == 0)
+      options.properties = true;
     else
       options.file = argv[i];
   }
@@ -69,6 +75,34 @@ class Library {
   HMODULE module_ = nullptr;
 };
 
+// While it lives, the classes of `clsids` are served from `library` to CoCreateInstance,
+// as registration would: the property frame creates the pages by class.
+class ServedClasses {
+ public:
+  ServedClasses(HMODULE library, const std::vector<CLSID>& clsids) {
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    const auto get = library ? reinterpret_cast<GetClassObject>(
+                                   reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")))
+                             : nullptr;
+    if (!get) return;
+    for (const CLSID& clsid : clsids) {
+      ComPtr<IClassFactory> factory;
+      DWORD cookie = 0;
+      if (SUCCEEDED(get(clsid, IID_IClassFactory, factory.put_void())) &&
+          SUCCEEDED(CoRegisterClassObject(clsid, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
+        cookies_.push_back(cookie);
+    }
+  }
+  ~ServedClasses() {
+    for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
+  }
+  ServedClasses(const ServedClasses&) = delete;
+  ServedClasses& operator=(const ServedClasses&) = delete;
+
+ private:
+  std::vector<DWORD> cookies_;
+};
+
 std::wstring beside_this_program(const wchar_t* name) {
   std::vector<wchar_t> path(MAX_PATH);
   const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -85,7 +119,8 @@ class Viewer {
   static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   HRESULT create_control();
   HRESULT place_control();
-  bool open(const std::wstring& file);
+  HRESULT show_property_pages();
+  bool open();
   void take_down();
 
   Library library_;  // declared first: released last, after the control
@@ -123,12 +158,28 @@ HRESULT Viewer::place_control() {
   return object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, window_, &client);
 }
 
-bool Viewer::open(const std::wstring& file) {
-  const Bstr name(file);
+HRESULT Viewer::show_property_pages() {
+  ComPtr<ISpecifyPropertyPages> specify;
+  HRESULT hr = control_->QueryInterface(IID_ISpecifyPropertyPages, specify.put_void());
+  if (FAILED(hr)) return hr;
+  CAUUID named{};
+  if (FAILED(hr = specify->GetPages(&named))) return hr;
+  frame::FrameRequest request;
+  request.owner = window_;
+  request.caption = L"Animview";
+  request.objects = {control_.get()};
+  request.pages.assign(named.pElems, named.pElems + named.cElems);
+  CoTaskMemFree(named.pElems);
+  // Unregistered, the pages come from the library the control came from.
+  const ServedClasses served(library_.get(), request.pages);
+  return frame::show_property_frame(request);
+}
+
+// Opens and plays the file the control's Filename names.
+bool Viewer::open() {
   VARIANT_BOOL opened = VARIANT_FALSE;
   VARIANT_BOOL ignored = VARIANT_FALSE;
-  return SUCCEEDED(control_->put_Filename(name.get())) && SUCCEEDED(control_->OpenFile(&opened)) &&
-         opened != VARIANT_FALSE && SUCCEEDED(control_->Play(&ignored));
+  return SUCCEEDED(control_->OpenFile(&opened)) && opened != VARIANT_FALSE && SUCCEEDED(control_->Play(&ignored));
 }
 
 void Viewer::take_down() {
@@ -190,8 +241,12 @@ int Viewer::run(const Options& options, int show) {
   }
   ShowWindow(window_, show);
   UpdateWindow(window_);
+  const Bstr name(options.file);
+  control_->put_Filename(name.get());
+  if (options.properties && FAILED(show_property_pages()))
+    MessageBoxW(window_, L"The control's property pages could not be shown.", L"Animview", MB_OK | MB_ICONEXCLAMATION);
   // The control shows its own message box when it cannot load the file.
-  const bool opened = open(options.file);
+  const bool opened = open();
   if (options.quit_after_ms) SetTimer(window_, kQuitTimer, options.quit_after_ms, nullptr);
 
   MSG msg;
@@ -224,7 +279,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int show) {
   using namespace animview::viewer;
   Options options;
   if (!parse(options)) {
-    MessageBoxW(nullptr, L"Usage: AnimviewViewer [/quit-after MILLISECONDS] FILE.gif", L"Animview", MB_OK);
+    MessageBoxW(nullptr, L"Usage: AnimviewViewer [/properties] [/quit-after MILLISECONDS] FILE.gif", L"Animview", MB_OK);
     return kUsage;
   }
   const OleScope ole;
