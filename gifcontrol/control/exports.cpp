@@ -19,8 +19,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     module::set_instance(instance);
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
-    // Unloaded by FreeLibrary (not at process end): take the window class away too.
+    // Unloaded by FreeLibrary (not at process end): take the window classes away too.
     SurfaceWindow::unregister_class();
+    animview::win::WindowTimer::unregister_class();
   }
   return TRUE;
 }

@@ -125,5 +125,33 @@ TEST(Lifetime, AThousandControlsLeaveNothingBehind) {
               static_cast<std::size_t>(before.private_bytes), static_cast<std::size_t>(after.private_bytes));
 }
 
+// A designer unloads the library when no control is left (CoFreeUnusedLibraries) and may
+// load it again later: the window classes it registered must go with it, because the
+// system keeps a DLL's classes, with their window procedures, after the DLL is gone.
+TEST(Lifetime, UnloadingTheLibraryTakesItsWindowClassesAway) {
+  OleScope ole;
+  const HostWindow host(200, 150);
+  const TempFile gif(L"animview_unload.gif", three_colour_gif());
+  const wchar_t* const classes[] = {L"AnimviewTimer1", L"AnimviewDeLuxeSurface"};
+  HMODULE module = nullptr;
+  {
+    const Library library;
+    module = library.module();
+    cycle(library, host.get(), gif.path());
+    for (const wchar_t* name : classes) {
+      WNDCLASSEXW info{};
+      info.cbSize = sizeof info;
+      EXPECT_TRUE(GetClassInfoExW(module, name, &info)) << "not registered while loaded: " << name;
+    }
+    ASSERT_EQ(library.can_unload_now(), S_OK);
+  }
+  ASSERT_FALSE(GetModuleHandleW(ocx_path().c_str())) << "the library is still loaded";
+  for (const wchar_t* name : classes) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(module, name, &info)) << "left registered: " << name;
+  }
+}
+
 }  // namespace
 }  // namespace animview::control::testing

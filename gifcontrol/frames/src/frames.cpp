@@ -366,6 +366,8 @@ WindowTimer::WindowTimer(std::function<void()> on_tick) : on_tick_(std::move(on_
   if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+void WindowTimer::unregister_class() { UnregisterClassW(kTimerClass, this_module()); }
+
 WindowTimer::~WindowTimer() {
   if (hwnd_) {
     KillTimer(hwnd_, kTimerId);

@@ -196,6 +196,10 @@ class WindowTimer : public animview::TimerPort {
   bool armed() const { return armed_; }
   HWND window() const { return hwnd_; }
 
+  // The timer windows' class, taken away when the library that registered it is unloaded:
+  // the system keeps a DLL's classes after the DLL is gone.
+  static void unregister_class();
+
  private:
   static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
   std::function<void()> on_tick_;
