@@ -21,9 +21,6 @@ namespace {
 
 using control::testing::ChangeSink;
 using control::testing::connect;
-using control::testing::Library;
-using control::testing::OleScope;
-using control::testing::put_property;
 using control::testing::v_bstr;
 
 constexpr DISPID kFilename = 0x68030001, kBorderStyle = 0x68030003, kBackStyle = 0x68030004,
@@ -59,17 +56,8 @@ void select_tab(HWND frame, int index) {
 
 bool lit(HWND button) { return IsWindowEnabled(button) != FALSE; }
 
-class EditFrameTest : public ::testing::Test {
+class EditFrameTest : public TwoControlsTest {
  protected:
-  void SetUp() override {
-    first_ = library_.create().query<IDispatch>(IID_IDispatch);
-    second_ = library_.create().query<IDispatch>(IID_IDispatch);
-    ASSERT_TRUE(first_ && second_);
-  }
-  void put(IDispatch* object, const wchar_t* name, VARIANT value) {
-    ASSERT_EQ(put_property(object, name, value), S_OK) << name;
-    VariantClear(&value);
-  }
   // From here on, what the controls report to their host is recorded.
   void watch() {
     first_changes_ = ChangeSink::create();
@@ -87,10 +75,7 @@ class EditFrameTest : public ::testing::Test {
     EXPECT_EQ(hr, S_OK);
   }
 
-  OleScope ole_;
-  Library library_;
   ServedPages served_{library_};
-  ComPtr<IDispatch> first_, second_;
   ComPtr<ChangeSink> first_changes_, second_changes_;
 };
 

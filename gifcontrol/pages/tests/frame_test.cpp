@@ -18,9 +18,6 @@
 namespace animview::pages::testing {
 namespace {
 
-using control::testing::Library;
-using control::testing::OleScope;
-using control::testing::put_property;
 using control::testing::v_bstr;
 using control::testing::v_i2;
 
@@ -39,22 +36,10 @@ void run_platform_frame(std::vector<IUnknown*> objects, std::vector<CLSID> pages
 
 HWND tab_control(HWND frame) { return reinterpret_cast<HWND>(SendMessageW(frame, PSM_GETTABCONTROL, 0, 0)); }
 
-class PlatformFrameTest : public ::testing::Test {
+class PlatformFrameTest : public TwoControlsTest {
  protected:
-  void SetUp() override {
-    first_ = library_.create().query<IDispatch>(IID_IDispatch);
-    second_ = library_.create().query<IDispatch>(IID_IDispatch);
-    ASSERT_TRUE(first_ && second_);
-  }
-  void put(IDispatch* object, const wchar_t* name, VARIANT value) {
-    ASSERT_EQ(put_property(object, name, value), S_OK) << name;
-    VariantClear(&value);
-  }
 
-  OleScope ole_;
-  Library library_;
   ServedPages served_{library_};
-  ComPtr<IDispatch> first_, second_;
 };
 
 TEST_F(PlatformFrameTest, ShowsBothPagesWithTheFirstControlsValues) {

@@ -15,20 +15,16 @@ namespace {
 using control::testing::ChangeSink;
 using control::testing::connect;
 using control::testing::HostWindow;
-using control::testing::Library;
-using control::testing::OleScope;
-using control::testing::put_property;
 using control::testing::v_bstr;
 using control::testing::v_i2;
 
 constexpr DISPID kFilename = 0x68030001, kBorderStyle = 0x68030003, kBackStyle = 0x68030004;
 
-class GeneralPageTest : public ::testing::Test {
+class GeneralPageTest : public TwoControlsTest {
  protected:
   void SetUp() override {
-    first_ = library_.create().query<IDispatch>(IID_IDispatch);
-    second_ = library_.create().query<IDispatch>(IID_IDispatch);
-    ASSERT_TRUE(first_ && second_);
+    TwoControlsTest::SetUp();
+    if (HasFatalFailure()) return;
     page_ = create_page(library_, CLSID_General);
     ASSERT_TRUE(page_);
     ASSERT_EQ(page_->SetPageSite(site_.get()), S_OK);
@@ -39,11 +35,6 @@ class GeneralPageTest : public ::testing::Test {
       page_->SetObjects(0, nullptr);
       page_->SetPageSite(nullptr);
     }
-  }
-
-  void put(IDispatch* object, const wchar_t* name, VARIANT value) {
-    ASSERT_EQ(put_property(object, name, value), S_OK) << name;
-    VariantClear(&value);
   }
 
   // Selects both controls (the first one first) and shows the page.
@@ -71,10 +62,7 @@ class GeneralPageTest : public ::testing::Test {
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(child(id)));
   }
 
-  OleScope ole_;
-  Library library_;
   HostWindow host_{640, 400};
-  ComPtr<IDispatch> first_, second_;
   ComPtr<IPropertyPage2> page_;
   ComPtr<RecordingPageSite> site_ = RecordingPageSite::create();
   HWND window_ = nullptr;

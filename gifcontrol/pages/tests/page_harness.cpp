@@ -18,6 +18,17 @@ ComPtr<IPropertyPage2> create_page(const control::testing::Library& library, REF
   return page;
 }
 
+void TwoControlsTest::SetUp() {
+  first_ = library_.create().query<IDispatch>(IID_IDispatch);
+  second_ = library_.create().query<IDispatch>(IID_IDispatch);
+  ASSERT_TRUE(first_ && second_);
+}
+
+void TwoControlsTest::put(IDispatch* object, const wchar_t* name, VARIANT value) {
+  EXPECT_EQ(control::testing::put_property(object, name, value), S_OK) << name;
+  VariantClear(&value);
+}
+
 ComPtr<RecordingPageSite> RecordingPageSite::create() {
   return ComPtr<RecordingPageSite>::adopt(new RecordingPageSite());
 }

@@ -2,6 +2,8 @@
 // records what a page tells its host, and the page's child windows.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -18,6 +20,18 @@ using control::ComPtr;
 
 // A page of class `clsid` from the library's class factory, or a failed assertion.
 ComPtr<IPropertyPage2> create_page(const control::testing::Library& library, REFCLSID clsid);
+
+// Two controls of the library under test; the pages show and edit the first one.
+class TwoControlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Sets a property of a control by name, failing the test when the control refuses.
+  void put(IDispatch* object, const wchar_t* name, VARIANT value);
+
+  control::testing::OleScope ole_;
+  control::testing::Library library_;
+  ComPtr<IDispatch> first_, second_;
+};
 
 // Records the status flags a page reports.
 class RecordingPageSite final : public IPropertyPageSite {
