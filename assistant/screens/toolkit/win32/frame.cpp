@@ -62,17 +62,8 @@ void Frame::paint(HDC dc) const {
 }
 
 LRESULT Frame::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (const auto answer = answer_paint_message(surface_.get(), window, message, wparam)) return *answer;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        const PaintScope scope(window);
-        if (surface_) surface_->paint(scope.dc(), scope.area());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        if (surface_) surface_->paint_content(reinterpret_cast<HDC>(wparam));
-        return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     case WM_COMMAND:

@@ -314,18 +314,9 @@ void Screen::mouse(const MouseHandler& handler, int button, LPARAM position) {
 }
 
 LRESULT Screen::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (const auto answer = answer_paint_message(surface_.get(), window, message, wparam)) return *answer;
     const bool captured = ::GetCapture() == window;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        const PaintScope scope(window);
-        if (surface_) surface_->paint(scope.dc(), scope.area());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        if (surface_) surface_->paint_content(reinterpret_cast<HDC>(wparam));
-        return 0;
     case WM_TIMER:
         for (const auto& timer : timers_)
             if (timer->id() == wparam) timer->ticked();

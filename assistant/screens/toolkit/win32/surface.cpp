@@ -49,4 +49,21 @@ void Surface::invalidate(const RECT& area) const {
     ::InvalidateRect(window_, &area, FALSE);
 }
 
+std::optional<LRESULT> answer_paint_message(const Surface* surface, HWND window, UINT message, WPARAM wparam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        const PaintScope scope(window);
+        if (surface) surface->paint(scope.dc(), scope.area());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        if (surface) surface->paint_content(reinterpret_cast<HDC>(wparam));
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
 }  // namespace pf::win32

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace pf::win32 {
@@ -47,5 +48,10 @@ private:
     std::vector<const PaintedItem*> items_;
     std::vector<HWND> windowed_;
 };
+
+// A container's answer to the painting messages (erase, paint, print-client): its
+// surface paints everything, so the background is never erased first. Nothing for
+// other messages. `surface` may be null while the container is being built.
+std::optional<LRESULT> answer_paint_message(const Surface* surface, HWND window, UINT message, WPARAM wparam);
 
 }  // namespace pf::win32
