@@ -2,7 +2,7 @@
 // Tells the watchdog whether this machine is connected: a Remote Access
 // (dial-up) connection, or a route to the Internet through any other adapter.
 
-#include "library_function.h"
+#include "system_library.h"
 #include "watchdog.h"
 
 #include <ras.h>

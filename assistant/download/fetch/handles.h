@@ -43,12 +43,6 @@ struct KernelHandleTraits {
     static void close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
 
-struct ModuleTraits {
-    static bool is_valid(HMODULE h) noexcept { return h != nullptr; }
-    static void close(HMODULE h) noexcept { ::FreeLibrary(h); }
-};
-
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
-using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 
 }  // namespace pf::fetch

@@ -1,38 +1,18 @@
 #include "fetch/wininet_library.h"
 
-#include "fetch/windows_error.h"
-
 #include <array>
 #include <charconv>
 
 namespace pf::fetch {
 
-namespace {
-
-template <typename Function>
-Function resolve(HMODULE module, const char* name) {
-    const FARPROC address = ::GetProcAddress(module, name);
-    if (!address) {
-        const DWORD error = ::GetLastError();
-        std::wstring where = L"wininet.dll!";
-        for (const char* c = name; *c; ++c) where += static_cast<wchar_t>(*c);
-        throw windows_error(error, std::move(where));
-    }
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-
-}  // namespace
-
 WinInetLibrary WinInetLibrary::bind() {
     WinInetLibrary library;
-    library.module_ = UniqueModule(::LoadLibraryW(L"wininet.dll"));
-    if (!library.module_) throw windows_error(::GetLastError(), L"wininet.dll");
-    const HMODULE module = library.module_.get();
-    library.internet_open_ = resolve<decltype(&::InternetOpenA)>(module, "InternetOpenA");
-    library.internet_open_url_ = resolve<decltype(&::InternetOpenUrlA)>(module, "InternetOpenUrlA");
-    library.internet_read_file_ = resolve<decltype(&::InternetReadFile)>(module, "InternetReadFile");
-    library.internet_close_handle_ = resolve<decltype(&::InternetCloseHandle)>(module, "InternetCloseHandle");
-    library.http_query_info_ = resolve<decltype(&::HttpQueryInfoA)>(module, "HttpQueryInfoA");
+    win::SystemLibrary& dll = library.library_;
+    library.internet_open_ = dll.function<decltype(::InternetOpenA)>("InternetOpenA");
+    library.internet_open_url_ = dll.function<decltype(::InternetOpenUrlA)>("InternetOpenUrlA");
+    library.internet_read_file_ = dll.function<decltype(::InternetReadFile)>("InternetReadFile");
+    library.internet_close_handle_ = dll.function<decltype(::InternetCloseHandle)>("InternetCloseHandle");
+    library.http_query_info_ = dll.function<decltype(::HttpQueryInfoA)>("HttpQueryInfoA");
     return library;
 }
 

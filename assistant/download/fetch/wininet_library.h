@@ -2,7 +2,7 @@
 // The Windows Internet functions, bound by name from wininet.dll when the
 // first download needs them rather than linked at load time.
 
-#include "fetch/handles.h"
+#include "system_library.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace pf::fetch {
 
@@ -74,7 +75,7 @@ public:
 private:
     WinInetLibrary() = default;
 
-    UniqueModule module_;
+    win::SystemLibrary library_{L"wininet.dll"};
     decltype(&::InternetOpenA) internet_open_ = nullptr;
     decltype(&::InternetOpenUrlA) internet_open_url_ = nullptr;
     decltype(&::InternetReadFile) internet_read_file_ = nullptr;
