@@ -95,5 +95,19 @@ TEST_F(PlatformFrameTest, ShowsEveryPageTheControlNames) {
   EXPECT_EQ(shown, (std::vector<bool>{true, true, true}));
 }
 
+// A designer's "Properties..." command: the control opens the frame itself, on itself.
+// (Wine's frame takes no owner window, so which window owns it is not checked here.)
+TEST_F(PlatformFrameTest, PropertiesVerbOpensTheControlsPages) {
+  const auto object = first_.query<IOleObject>(IID_IOleObject);
+  ASSERT_TRUE(object);
+  const control::testing::HostWindow owner(320, 200);
+  HRESULT hr = E_FAIL;
+  std::vector<std::wstring> tabs;
+  drive_frame([&] { hr = object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, owner.get(), nullptr); },
+              [&](HWND frame) { tabs = tab_captions(tab_control(frame)); });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(tabs, (std::vector<std::wstring>{L"What is that component ?", L"General", L"Color"}));
+}
+
 }  // namespace
 }  // namespace animview::pages::testing
