@@ -29,15 +29,6 @@ BOOL CALLBACK take_visible_dialog(HWND hwnd, LPARAM out) {
   return TRUE;
 }
 
-HWND find_button(HWND dialog, const std::wstring& caption) {
-  for (HWND child : children(dialog)) {
-    std::wstring text = window_text(child);
-    std::erase(text, L'&');
-    if (class_name(child) == L"Button" && text == caption) return child;
-  }
-  return nullptr;
-}
-
 HWND wait_for_dialog(DWORD thread, HWND owner) {
   FoundDialog search{owner, nullptr};
   wait_until([&] {
@@ -77,8 +68,12 @@ void drive_frame(const std::function<void()>& show, const std::function<void(HWN
       return;
     }
     drive(frame);
-    // The frame may be closing already on a click of the drive's own.
-    if (HWND cancel = find_button(frame, L"Cancel")) click(cancel);
+    // The frame may be closing already on a click of the drive's own. Nothing may be
+    // sent to it now: a message sent while its thread destroys the frame and goes on
+    // to join this one would wait for ever. Posting to a window that is gone does
+    // nothing.
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(frame, IDCANCEL)));
   });
   show();
   driver.join();
@@ -93,7 +88,11 @@ bool wait_until(const std::function<bool()>& done) {
 }
 
 HWND dialog_button(HWND dialog, const std::wstring& caption) {
-  if (HWND button = find_button(dialog, caption)) return button;
+  for (HWND child : children(dialog)) {
+    std::wstring text = window_text(child);
+    std::erase(text, L'&');
+    if (class_name(child) == L"Button" && text == caption) return child;
+  }
   ADD_FAILURE() << "no button " << std::string(caption.begin(), caption.end());
   return nullptr;
 }
