@@ -14,84 +14,20 @@
 #include <vector>
 
 #include "animview/frames.h"
+#include "canvas.h"
 #include "gif_builder.h"
 
 using namespace animview::win;
+using animview::testing::Canvas;
 using animview::testing::GifBuilder;
 using animview::testing::Rgb;
 
 namespace {
 
-class OleEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
-  void TearDown() override { OleUninitialize(); }
-};
-const auto* const kOle = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
 // Slot 0 is the transparent one. Opaque black and white are there on purpose: a composition
 // must not take them for "nothing painted".
 const std::vector<Rgb> kPalette = {{255, 0, 255}, {0, 0, 0},     {255, 255, 255}, {255, 0, 0},
                                    {0, 160, 0},   {0, 0, 255},   {250, 220, 0},   {128, 128, 128}};
-
-// A 32-bit top-down DIB with a memory DC; its pixels read back directly.
-class Canvas {
- public:
-  Canvas(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bmp_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  HDC dc() const { return dc_; }
-  int width() const { return w_; }
-  int height() const { return h_; }
-  // A background that differs from pixel to pixel and from seed to seed, black and white
-  // included, so that a pixel taken from the wrong place or the wrong paint shows.
-  void fill_background(int seed) {
-    GdiFlush();
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x) {
-        const int k = x * 3 + y * 5 + seed * 7;
-        std::uint32_t p = static_cast<std::uint32_t>((k * 37) & 0xFF) << 16 |
-                          static_cast<std::uint32_t>((k * 11 + seed) & 0xFF) << 8 |
-                          static_cast<std::uint32_t>((x * 29 + y * 3) & 0xFF);
-        if (k % 13 == 0) p = 0x000000;
-        if (k % 17 == 0) p = 0xFFFFFF;
-        bits_[y * w_ + x] = p;
-      }
-  }
-  std::uint32_t at(int x, int y) const {
-    GdiFlush();
-    return bits_[y * w_ + x] & 0xFFFFFF;
-  }
-  void clip_to(const RECT& device_rect) {
-    HRGN region = CreateRectRgnIndirect(&device_rect);
-    SelectClipRgn(dc_, region);
-    DeleteObject(region);
-  }
-  void unclip() { SelectClipRgn(dc_, nullptr); }
-
- private:
-  int w_, h_;
-  HDC dc_ = nullptr;
-  HBITMAP bmp_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-};
 
 // Number of differing pixels; the first one is described in `where`.
 int differences(const Canvas& a, const Canvas& b, std::string& where) {
@@ -100,7 +36,7 @@ int differences(const Canvas& a, const Canvas& b, std::string& where) {
     for (int x = 0; x < a.width(); ++x)
       if (a.at(x, y) != b.at(x, y) && n++ == 0) {
         char text[96];
-        std::snprintf(text, sizeof text, "first at (%d,%d): %06x instead of %06x", x, y, a.at(x, y), b.at(x, y));
+        std::snprintf(text, sizeof text, "first at (%d,%d): %06lx instead of %06lx", x, y, a.at(x, y), b.at(x, y));
         where = text;
       }
   return n;

@@ -11,65 +11,21 @@
 #include <vector>
 
 #include "animview/frames.h"
+#include "canvas.h"
 #include "gif_builder.h"
 
 namespace fs = std::filesystem;
 using namespace animview::win;
 using animview::split_gif;
+using animview::testing::Canvas;
 using animview::testing::GifBuilder;
 using animview::testing::Rgb;
 
 namespace {
 
-class OleEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
-  void TearDown() override { OleUninitialize(); }
-};
-const auto* const kOle = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
 // Colours: 0 transparent slot (magenta), 1 red, 2 green, 3 blue.
 const std::vector<Rgb> kPalette = {{255, 0, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
 constexpr COLORREF kBackground = RGB(0x12, 0x34, 0x56);
-
-// A 32-bit top-down DIB filled with kBackground, with a memory DC.
-class Canvas {
- public:
-  Canvas(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bmp_);
-    HBRUSH brush = CreateSolidBrush(kBackground);
-    RECT r{0, 0, w, h};
-    FillRect(dc_, &r, brush);
-    DeleteObject(brush);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF at(int x, int y) const {
-    GdiFlush();
-    const std::uint32_t p = bits_[y * w_ + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  int w_, h_;
-  HDC dc_ = nullptr;
-  HBITMAP bmp_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-};
 
 // A directory of its own for each test, removed afterwards.
 class TempDir {
@@ -162,7 +118,7 @@ TEST(Decode, FrameKeepsItsTransparency) {
   const SIZE s = picture_size_px(picture.Get());
   EXPECT_EQ(8, s.cx);
   EXPECT_EQ(8, s.cy);
-  Canvas canvas(16, 16);
+  Canvas canvas(16, 16, kBackground);
   OLE_XSIZE_HIMETRIC w;
   OLE_YSIZE_HIMETRIC h;
   picture->get_Width(&w);
@@ -249,7 +205,7 @@ TEST(LoadGif, ElementsDrawInOrderWithTransparency) {
   ASSERT_EQ(S_OK, LoadGif(file, image1, image2, members, capturing(c), &ok));
   ASSERT_TRUE(ok);
   {
-    Canvas canvas(12, 12);
+    Canvas canvas(12, 12, kBackground);
     image1.paint(canvas.dc(), {0, 0}, nullptr);
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(0, 0));
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(4, 4));
@@ -260,7 +216,7 @@ TEST(LoadGif, ElementsDrawInOrderWithTransparency) {
   image1.set_visible(2, true);
   image1.bring_to_front(2);
   {
-    Canvas canvas(12, 12);
+    Canvas canvas(12, 12, kBackground);
     image1.paint(canvas.dc(), {1, 1}, nullptr);  // control's corner at (1,1)
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(3, 3));   // frame 1's transparent ring: blue below
     EXPECT_EQ(RGB(255, 0, 0), canvas.at(4, 4));   // frame 1's red centre
@@ -273,7 +229,7 @@ TEST(LoadGif, ElementsDrawInOrderWithTransparency) {
   // Drawing order: element 0 brought on top hides the others (it is opaque).
   image1.bring_to_front(0);
   {
-    Canvas canvas(12, 12);
+    Canvas canvas(12, 12, kBackground);
     image1.paint(canvas.dc(), {0, 0}, nullptr);
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(3, 3));
     EXPECT_EQ(RGB(0, 0, 255), canvas.at(6, 0));
@@ -298,10 +254,10 @@ TEST(LoadGif, ClippedPaintMatchesFullPaint) {
   ASSERT_EQ(S_OK, LoadGif(dir.write(L"stripes.gif", b.bytes), image1, image2, members, capturing(c), &ok));
   ASSERT_TRUE(ok);
   image1.set_visible(1, true);
-  Canvas full(60, 50);
+  Canvas full(60, 50, kBackground);
   image1.paint(full.dc(), {2, 3}, nullptr);
   for (const RECT clip : {RECT{10, 9, 29, 21}, RECT{0, 0, 13, 7}, RECT{40, 20, 50, 40}, RECT{8, 6, 9, 7}}) {
-    Canvas part(60, 50);
+    Canvas part(60, 50, kBackground);
     HRGN region = CreateRectRgn(clip.left + 2, clip.top + 3, clip.right + 2, clip.bottom + 3);
     SelectClipRgn(part.dc(), region);  // as BeginPaint clips to the update region
     DeleteObject(region);

@@ -25,6 +25,9 @@ class DibSurface {
   LONG width() const { return width_; }
   LONG height() const { return height_; }
   explicit operator bool() const { return dc_ != nullptr; }
+  // The pixels as 0x00RRGGBB, rows top first, width() to a row; call GdiFlush before
+  // reading what GDI drew.
+  std::uint32_t* pixels() const { return static_cast<std::uint32_t*>(bits_); }
 
   // Sets every byte of every pixel (alpha byte included) to `byte`, after letting GDI
   // finish what it was drawing here.
