@@ -30,4 +30,13 @@ ComPtr<T> make_object(Args&&... args) {
   return ComPtr<T>::adopt(new (std::nothrow) T(std::forward<Args>(args)...));
 }
 
+// The create function of a class factory for a class that needs nothing but constructing:
+// a new object, handed out as `iid`.
+template <class T>
+HRESULT create_object(REFIID iid, void** out) {
+  const ComPtr<T> object = make_object<T>();
+  if (!object) return E_OUTOFMEMORY;
+  return object->QueryInterface(iid, out);
+}
+
 }  // namespace animview::control

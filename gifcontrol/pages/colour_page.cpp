@@ -48,7 +48,7 @@ class ColourPage final : public PropertyPage {
 
  private:
   void create_children() override {
-    add_child(WC_STATICW, L"BackColor:", SS_LEFT, ids::lblBackColor, {120, 120, 2700, 240});
+    add_label({ids::lblBackColor, L"BackColor:", {120, 120, 2700, 240}});
     list_ = add_child(WC_LISTBOXW, L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, ids::lstColors,
                       {120, 390, 3600, 2880});
     for (const Colour& colour : kColours) SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour.name));
@@ -85,10 +85,6 @@ class ColourPage final : public PropertyPage {
 
 }  // namespace
 
-HRESULT create_colour_page(REFIID iid, void** out) {
-  const ComPtr<ColourPage> page = control::make_object<ColourPage>();
-  if (!page) return E_OUTOFMEMORY;
-  return page->QueryInterface(iid, out);
-}
+HRESULT create_colour_page(REFIID iid, void** out) { return control::create_object<ColourPage>(iid, out); }
 
 }  // namespace animview::pages

@@ -1,7 +1,5 @@
 #include "component_page.h"
 
-#include <commctrl.h>
-
 #include <array>
 
 #include "page_ids.h"
@@ -9,17 +7,11 @@
 namespace animview::pages {
 namespace {
 
-struct Line {
-  int id;
-  const wchar_t* text;
-  TwipsRect place;
-};
-
 constexpr std::array kLines = {
-    Line{ids::lblWelcome, L"Welcome !", {240, 120, 7260, 480}},
-    Line{ids::lblThanks, L"Thank you for choosing this control for your applications.", {240, 720, 7260, 300}},
-    Line{ids::lblWhat, L"It shows animated GIF pictures on your forms and web pages.", {240, 1140, 7260, 300}},
-    Line{ids::lblLight,
+    Label{ids::lblWelcome, L"Welcome !", {240, 120, 7260, 480}},
+    Label{ids::lblThanks, L"Thank you for choosing this control for your applications.", {240, 720, 7260, 300}},
+    Label{ids::lblWhat, L"It shows animated GIF pictures on your forms and web pages.", {240, 1140, 7260, 300}},
+    Label{ids::lblLight,
          L"It needs very little memory, and it does not depend on the version of the web browser "
          L"installed on your machine: the pictures play the same everywhere.",
          {240, 1560, 7260, 900}},
@@ -58,8 +50,8 @@ class ComponentPage final : public PropertyPage {
 
  private:
   void create_children() override {
-    for (const Line& line : kLines) {
-      HWND label = add_child(WC_STATICW, line.text, SS_LEFT, line.id, line.place);
+    for (const Label& line : kLines) {
+      HWND label = add_label(line);
       if (line.id == ids::lblWelcome) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(welcome_font_.get()), FALSE);
     }
   }
@@ -69,10 +61,6 @@ class ComponentPage final : public PropertyPage {
 
 }  // namespace
 
-HRESULT create_component_page(REFIID iid, void** out) {
-  const ComPtr<ComponentPage> page = control::make_object<ComponentPage>();
-  if (!page) return E_OUTOFMEMORY;
-  return page->QueryInterface(iid, out);
-}
+HRESULT create_component_page(REFIID iid, void** out) { return control::create_object<ComponentPage>(iid, out); }
 
 }  // namespace animview::pages

@@ -15,12 +15,6 @@ constexpr DISPID kFilename = 0x68030001;
 constexpr DISPID kBorderStyle = 0x68030003;
 constexpr DISPID kBackStyle = 0x68030004;
 
-struct Label {
-  int id;
-  const wchar_t* text;
-  TwipsRect place;
-};
-
 // Children in tab order; the two lists and the text box come between the left-hand labels
 // and the explanations at the right.
 constexpr std::array kLeftLabels = {
@@ -48,11 +42,11 @@ class GeneralPage final : public PropertyPage {
 
  private:
   void create_children() override {
-    for (const Label& label : kLeftLabels) add_child(WC_STATICW, label.text, SS_LEFT, label.id, label.place);
+    for (const Label& label : kLeftLabels) add_label(label);
     filename_ = add_child(WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, ids::txtFilename, kFilenameBox);
     back_style_ = add_list(ids::txtBackStyle, kBackStyleList);
     border_style_ = add_list(ids::txtBorderStyle, kBorderStyleList);
-    for (const Label& label : kRightLabels) add_child(WC_STATICW, label.text, SS_LEFT, label.id, label.place);
+    for (const Label& label : kRightLabels) add_label(label);
     for (HWND list : {back_style_, border_style_}) {
       SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"0"));
       SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"1"));
@@ -138,10 +132,6 @@ class GeneralPage final : public PropertyPage {
 
 }  // namespace
 
-HRESULT create_general_page(REFIID iid, void** out) {
-  const ComPtr<GeneralPage> page = control::make_object<GeneralPage>();
-  if (!page) return E_OUTOFMEMORY;
-  return page->QueryInterface(iid, out);
-}
+HRESULT create_general_page(REFIID iid, void** out) { return control::create_object<GeneralPage>(iid, out); }
 
 }  // namespace animview::pages

@@ -155,6 +155,10 @@ HWND PropertyPage::add_child(const wchar_t* window_class, const wchar_t* text, D
   return child;
 }
 
+HWND PropertyPage::add_label(const Label& label) {
+  return add_child(L"Static", label.text, SS_LEFT, label.id, label.place);
+}
+
 void PropertyPage::mark_dirty() {
   dirty_ = true;
   if (site_) site_->OnStatusChange(PROPPAGESTATUS_DIRTY);

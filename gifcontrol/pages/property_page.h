@@ -17,6 +17,13 @@ namespace animview::pages {
 
 using control::ComPtr;
 
+// A static text of a page's layout.
+struct Label {
+  int id;
+  const wchar_t* text;
+  TwipsRect place;
+};
+
 class PropertyPage : public IPropertyPage2 {
  public:
   PropertyPage(std::wstring title, int width_twips, int height_twips);
@@ -53,6 +60,7 @@ class PropertyPage : public IPropertyPage2 {
 
   // A child window placed by its layout in twips, in creation (= tab) order.
   HWND add_child(const wchar_t* window_class, const wchar_t* text, DWORD style, int id, const TwipsRect& place);
+  HWND add_label(const Label& label);
 
   // Raises the dirty state and tells the host at once, so that it can offer Apply.
   void mark_dirty();
