@@ -109,9 +109,11 @@ void click(HWND button) {
     SendMessageTimeoutW(button, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
 }
 
-void save_screenshot(const std::wstring& path) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+void save_screenshot(const std::wstring& path, const RECT* area) {
+    const RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& taken = area ? *area : whole;
+    const int width = taken.right - taken.left;
+    const int height = taken.bottom - taken.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -123,7 +125,7 @@ void save_screenshot(const std::wstring& path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, taken.left, taken.top, SRCCOPY);
     GdiFlush();
     const DWORD stride = static_cast<DWORD>(((width * 3) + 3) & ~3);
     const DWORD image_size = stride * static_cast<DWORD>(height);

@@ -41,8 +41,8 @@ void press(const MessageBoxView& box, int button_id);
 // Clicks a button control as a click of the mouse would (BM_CLICK).
 void click(HWND button);
 
-// Saves the whole screen as a 24-bit BMP file.
-void save_screenshot(const std::wstring& path);
+// Saves the whole screen, or only `area` of it (screen pixels), as a 24-bit BMP file.
+void save_screenshot(const std::wstring& path, const RECT* area = nullptr);
 
 // A program started for the test; ended when the object goes if still running.
 class LaunchedProcess {

@@ -6,101 +6,31 @@
 
 #include "harness.h"
 #include "page_ids.h"
+#include "uidriver.h"
 
 namespace animview::control::testing {
 namespace {
 
-std::wstring viewer_command(const std::wstring& arguments) {
+using namespace std::chrono_literals;
+
+std::wstring viewer_path() {
   const char* viewer = std::getenv("ANIMVIEW_VIEWER");
   if (!viewer) {
     ADD_FAILURE() << "ANIMVIEW_VIEWER names the viewer";
     return L"viewer-not-named.exe";
   }
-  return L"\"" + windows_path(viewer) + L"\" " + arguments;
+  return windows_path(viewer);
 }
 
 DWORD run_viewer(const std::wstring& gif) {
-  return run_program(viewer_command(L"/quit-after 1500 \"" + gif + L"\""));
+  return run_program(L"\"" + viewer_path() + L"\" /quit-after 1500 \"" + gif + L"\"");
 }
 
-// A program running while the test drives its windows; killed if it outlives the test.
-class RunningProgram {
- public:
-  explicit RunningProgram(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
-      ADD_FAILURE() << "cannot start the viewer";
-  }
-  ~RunningProgram() {
-    if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 0xDEAD);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
-
-  DWORD id() const { return process_.dwProcessId; }
-  // The exit code, or nothing when the program is still running after `ms`.
-  std::optional<DWORD> wait(DWORD ms) const {
-    DWORD code = 0;
-    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process_.hProcess, &code))
-      return std::nullopt;
-    return code;
-  }
-
- private:
-  PROCESS_INFORMATION process_{};
-};
-
-struct WindowSearch {
-  DWORD process;
-  std::wstring title;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK take_titled_window(HWND hwnd, LPARAM out) {
-  auto* search = reinterpret_cast<WindowSearch*>(out);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  wchar_t title[128] = {};
-  GetWindowTextW(hwnd, title, 128);
-  if (process == search->process && IsWindowVisible(hwnd) && search->title == title) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of `process` by its title, waited for up to twenty seconds.
-HWND wait_for_window(DWORD process, const std::wstring& title) {
-  WindowSearch search{process, title};
-  for (int i = 0; i < 2000 && !search.found; ++i) {
-    EnumWindows(&take_titled_window, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(10);
-  }
-  return search.found;
-}
-
-struct ChildSearch {
-  int id;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK take_child(HWND hwnd, LPARAM out) {
-  auto* search = reinterpret_cast<ChildSearch*>(out);
-  if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-HWND find_child(HWND parent, int id) {
-  ChildSearch search{id};
-  EnumChildWindows(parent, &take_child, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+// A child of `parent`, at any depth, by control identifier; nullptr when there is none.
+HWND child_with_id(HWND parent, int id) {
+  for (HWND child : pf::ui::child_windows(parent))
+    if (GetDlgCtrlID(child) == id) return child;
+  return nullptr;
 }
 
 TEST(Viewer, PlaysAGifWithTheControlRegistered) {
@@ -133,19 +63,19 @@ TEST(Viewer, PropertyPagesEditTheHostedControl) {
       registration.emplace();
       ASSERT_TRUE(registration->ok());
     }
-    const RunningProgram viewer(viewer_command(L"/properties /quit-after 1500 C:\\no-such-file.gif"));
-    HWND frame = wait_for_window(viewer.id(), L"Animview Properties");
+    pf::ui::LaunchedProcess viewer(viewer_path(), L"/properties /quit-after 1500 C:\\no-such-file.gif");
+    HWND frame =
+        pf::ui::wait_for([&] { return pf::ui::find_top_level(viewer.pid(), L"Animview Properties"); }, 20s);
     ASSERT_TRUE(frame);
     // The frame opens on the Component page: the user goes one tab to the right.
     HWND tabs = FindWindowExW(frame, nullptr, L"SysTabControl32", nullptr);
     ASSERT_TRUE(tabs);
     PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
-    HWND box = nullptr;
-    for (int i = 0; i < 1000 && !box; ++i, Sleep(10)) box = find_child(frame, pages::ids::txtFilename);
+    HWND box = pf::ui::wait_for([&] { return child_with_id(frame, pages::ids::txtFilename); }, 10s);
     ASSERT_TRUE(box) << "the General page did not come";
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gif.path().c_str()));
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(frame, IDOK)));
-    EXPECT_EQ(viewer.wait(30000), std::optional<DWORD>(0));
+    EXPECT_EQ(viewer.wait(30s), std::optional<DWORD>(0));
   }
 }
 

@@ -10,6 +10,7 @@
 #include "ids.h"
 #include "page_harness.h"
 #include "page_ids.h"
+#include "uidriver.h"
 
 namespace animview::pages::testing {
 namespace {
@@ -135,32 +136,7 @@ void save_screenshot(HWND window, const wchar_t* name) {
   Sleep(300);
   RECT rect{};
   GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  const DWORD size = stride * static_cast<DWORD>(height);
-  BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) + size, 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  const std::wstring path = std::wstring(folder) + L"\\" + name;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    WriteFile(file, &header, sizeof header, &written, nullptr);
-    WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-    WriteFile(file, bits, size, &written, nullptr);
-    CloseHandle(file);
-  }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  pf::ui::save_screenshot(std::wstring(folder) + L"\\" + name, &rect);
 }
 
 }  // namespace animview::pages::testing
