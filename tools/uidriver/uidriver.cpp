@@ -60,6 +60,12 @@ std::vector<HWND> child_windows(HWND parent) {
     return children;
 }
 
+HWND child_with_id(HWND parent, int id) {
+    for (HWND child : child_windows(parent))
+        if (GetDlgCtrlID(child) == id) return child;
+    return nullptr;
+}
+
 HWND wait_for(const std::function<HWND()>& find, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {

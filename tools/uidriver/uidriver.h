@@ -1,7 +1,8 @@
 #pragma once
-// Drives packfetch's windows from another process, as a person would: finds
-// windows, reads what they show, presses buttons, answers message boxes and
-// takes screenshots. Used by the end-to-end tests and the unattended demo.
+// Drives windows as a person would, from another process or another thread:
+// finds windows, reads what they show, presses buttons, answers message boxes
+// and takes screenshots. Used by the end-to-end tests, the unattended demo and
+// the tests of Animview's viewer and property pages.
 
 #include <windows.h>
 
@@ -22,6 +23,8 @@ bool is_visible(HWND window);
 // Top-level windows of a process (all processes when pid is 0).
 std::vector<HWND> top_level_windows(DWORD pid = 0);
 std::vector<HWND> child_windows(HWND parent);
+// A child at any depth by its control identifier; nullptr when there is none.
+HWND child_with_id(HWND parent, int id);
 
 // Polls until the predicate finds a window or the time runs out.
 HWND wait_for(const std::function<HWND()>& find, std::chrono::milliseconds timeout);

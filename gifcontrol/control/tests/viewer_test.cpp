@@ -26,13 +26,6 @@ DWORD run_viewer(const std::wstring& gif) {
   return run_program(L"\"" + viewer_path() + L"\" /quit-after 1500 \"" + gif + L"\"");
 }
 
-// A child of `parent`, at any depth, by control identifier; nullptr when there is none.
-HWND child_with_id(HWND parent, int id) {
-  for (HWND child : pf::ui::child_windows(parent))
-    if (GetDlgCtrlID(child) == id) return child;
-  return nullptr;
-}
-
 TEST(Viewer, PlaysAGifWithTheControlRegistered) {
   const TempFile gif(L"animview_viewer_registered.gif", three_colour_gif());
   const Registered registered;
@@ -71,7 +64,7 @@ TEST(Viewer, PropertyPagesEditTheHostedControl) {
     HWND tabs = FindWindowExW(frame, nullptr, L"SysTabControl32", nullptr);
     ASSERT_TRUE(tabs);
     PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
-    HWND box = pf::ui::wait_for([&] { return child_with_id(frame, pages::ids::txtFilename); }, 10s);
+    HWND box = pf::ui::wait_for([&] { return pf::ui::child_with_id(frame, pages::ids::txtFilename); }, 10s);
     ASSERT_TRUE(box) << "the General page did not come";
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gif.path().c_str()));
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(frame, IDOK)));

@@ -63,26 +63,6 @@ HRESULT RecordingPageSite::TranslateAccelerator(MSG*) { return S_FALSE; }
 
 HWND page_window(HWND parent) { return GetWindow(parent, GW_CHILD); }
 
-HWND find_child(HWND parent, int id) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetDlgCtrlID(child) == id) return child;
-    if (HWND inner = find_child(child, id)) return inner;
-  }
-  return nullptr;
-}
-
-std::wstring window_text(HWND hwnd) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-std::wstring class_name(HWND hwnd) {
-  wchar_t name[64] = {};
-  GetClassNameW(hwnd, name, 64);
-  return name;
-}
-
 std::vector<HWND> children(HWND parent) {
   std::vector<HWND> result;
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) result.push_back(child);

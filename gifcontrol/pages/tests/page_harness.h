@@ -13,6 +13,7 @@
 
 #include "com_ptr.h"
 #include "harness.h"
+#include "uidriver.h"
 
 namespace animview::pages::testing {
 
@@ -52,10 +53,10 @@ class RecordingPageSite final : public IPropertyPageSite {
 
 // The page window that Activate created inside `parent` (its only child).
 HWND page_window(HWND parent);
+using pf::ui::class_name;
+using pf::ui::window_text;
 // A child of `parent` (at any depth) by control identifier; nullptr when there is none.
-HWND find_child(HWND parent, int id);
-std::wstring window_text(HWND hwnd);
-std::wstring class_name(HWND hwnd);
+inline HWND find_child(HWND parent, int id) { return pf::ui::child_with_id(parent, id); }
 // Direct children of `parent` in z-order, which is the dialog's tab order.
 std::vector<HWND> children(HWND parent);
 // A child's place in its parent's client area.
