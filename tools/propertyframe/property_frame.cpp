@@ -80,7 +80,6 @@ struct Page {
   ComPtr<IPropertyPage> page;
   ComPtr<PageSite> site;
   std::wstring title;
-  SIZE size{};
   bool active = false;
 };
 
@@ -148,10 +147,9 @@ HRESULT Frame::load_pages() {
     info.cb = sizeof info;
     if (FAILED(hr = added.page->GetPageInfo(&info))) return hr;
     added.title = info.pszTitle ? info.pszTitle : L"";
-    added.size = info.size;
     for (LPOLESTR text : {info.pszTitle, info.pszDocString, info.pszHelpFile}) CoTaskMemFree(text);
-    page_size_.cx = std::max(page_size_.cx, added.size.cx);
-    page_size_.cy = std::max(page_size_.cy, added.size.cy);
+    page_size_.cx = std::max(page_size_.cx, info.size.cx);
+    page_size_.cy = std::max(page_size_.cy, info.size.cy);
   }
   return S_OK;
 }

@@ -122,12 +122,8 @@ std::vector<std::wstring> tab_captions(HWND tabs) {
 
 HWND wait_for_message_box(HWND owner) { return wait_for_dialog(GetWindowThreadProcessId(owner, nullptr), owner); }
 
-std::wstring message_text(HWND box) {
-  // The message is the box's static text that is not its icon.
-  for (HWND child : children(box))
-    if (class_name(child) == L"Static" && !window_text(child).empty()) return window_text(child);
-  return {};
-}
+// The message box's prompt is its static text with identifier 0xFFFF.
+std::wstring message_text(HWND box) { return window_text(GetDlgItem(box, 0xFFFF)); }
 
 void save_screenshot(HWND window, const wchar_t* name) {
   wchar_t folder[MAX_PATH] = {};
