@@ -21,6 +21,7 @@
 #include "bstr.h"
 #include "com_ptr.h"
 #include "property_frame.h"
+#include "served_classes.h"
 #include "viewer_site.h"
 
 namespace animview::viewer {
@@ -73,34 +74,6 @@ class Library {
 
  private:
   HMODULE module_ = nullptr;
-};
-
-// While it lives, the classes of `clsids` are served from `library` to CoCreateInstance,
-// as registration would: the property frame creates the pages by class.
-class ServedClasses {
- public:
-  ServedClasses(HMODULE library, const std::vector<CLSID>& clsids) {
-    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    const auto get = library ? reinterpret_cast<GetClassObject>(
-                                   reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")))
-                             : nullptr;
-    if (!get) return;
-    for (const CLSID& clsid : clsids) {
-      ComPtr<IClassFactory> factory;
-      DWORD cookie = 0;
-      if (SUCCEEDED(get(clsid, IID_IClassFactory, factory.put_void())) &&
-          SUCCEEDED(CoRegisterClassObject(clsid, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
-        cookies_.push_back(cookie);
-    }
-  }
-  ~ServedClasses() {
-    for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
-  }
-  ServedClasses(const ServedClasses&) = delete;
-  ServedClasses& operator=(const ServedClasses&) = delete;
-
- private:
-  std::vector<DWORD> cookies_;
 };
 
 std::wstring beside_this_program(const wchar_t* name) {
@@ -171,7 +144,7 @@ HRESULT Viewer::show_property_pages() {
   request.pages.assign(named.pElems, named.pElems + named.cElems);
   CoTaskMemFree(named.pElems);
   // Unregistered, the pages come from the library the control came from.
-  const ServedClasses served(library_.get(), request.pages);
+  const frame::ServedClasses served(library_.get(), request.pages);
   return frame::show_property_frame(request);
 }
 

@@ -41,23 +41,9 @@ HWND wait_for_dialog(DWORD thread, HWND owner) {
 
 }  // namespace
 
-ServedPages::ServedPages(const control::testing::Library& library) {
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  const auto get = reinterpret_cast<GetClassObject>(
-      reinterpret_cast<void*>(GetProcAddress(library.module(), "DllGetClassObject")));
-  for (const CLSID* clsid : {&CLSID_General, &CLSID_Component, &control::kOwnColorPage}) {
-    ComPtr<IClassFactory> factory;
-    DWORD cookie = 0;
-    if (get && SUCCEEDED(get(*clsid, IID_IClassFactory, factory.put_void())) &&
-        SUCCEEDED(CoRegisterClassObject(*clsid, factory.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
-      cookies_.push_back(cookie);
-    else
-      ADD_FAILURE() << "page class not served";
-  }
-}
-
-ServedPages::~ServedPages() {
-  for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
+ServedPages::ServedPages(const control::testing::Library& library)
+    : served_(library.module(), {CLSID_General, CLSID_Component, control::kOwnColorPage}) {
+  if (served_.served() != 3) ADD_FAILURE() << "page classes not served";
 }
 
 void drive_frame(const std::function<void()>& show, const std::function<void(HWND frame)>& drive) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "served_classes.h"
 
 namespace animview::pages::testing {
 
@@ -18,12 +19,9 @@ namespace animview::pages::testing {
 class ServedPages {
  public:
   explicit ServedPages(const control::testing::Library& library);
-  ~ServedPages();
-  ServedPages(const ServedPages&) = delete;
-  ServedPages& operator=(const ServedPages&) = delete;
 
  private:
-  std::vector<DWORD> cookies_;
+  frame::ServedClasses served_;
 };
 
 // Runs `show` (which shows a frame modally) on this thread and `drive` on a second thread
