@@ -5,14 +5,10 @@
 #include <cmath>
 
 #include "picture_render.h"
+#include "rects.h"
 
 namespace animview::win {
 namespace {
-
-bool contains(const RECT& outer, const RECT& inner) {
-  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-         outer.bottom >= inner.bottom;
-}
 
 bool close_to(float value, float wanted) { return std::fabs(value - wanted) < 1e-6f; }
 
@@ -51,9 +47,6 @@ bool paints_whole_rect(IPicture* picture) {
   DWORD attributes = 0;
   return SUCCEEDED(picture->get_Attributes(&attributes)) && !(attributes & PICTURE_TRANSPARENT);
 }
-
-LONG width(const RECT& r) { return r.right - r.left; }
-LONG height(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
 

@@ -4,20 +4,9 @@
 
 #include "animview/frames.h"
 #include "picture_render.h"
+#include "rects.h"
 
 namespace animview::win {
-namespace {
-
-bool contains(const RECT& outer, const RECT& inner) {
-  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-         outer.bottom >= inner.bottom;
-}
-
-bool intersects(const RECT& a, const RECT& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-}  // namespace
 
 void ElementArray::paint(HDC dc, POINT origin, const RECT* clip) const {
   // The visible elements in drawing order, and the extent of every element with a picture
@@ -51,18 +40,12 @@ void ElementArray::paint_layers(HDC dc, POINT origin, const RECT* clip, std::spa
   };
   std::vector<Item> items;
   items.reserve(layers.size());
-  RECT area{};
-  bool any = false;
+  RECT area{};  // UnionRect takes an empty rectangle for nothing
   for (std::size_t i = 0; i < layers.size(); ++i) {
     const RECT& r = layers[i].rect;
     if (clip && !intersects(r, *clip)) continue;
     items.push_back({shown[i], r});
-    if (!any) {
-      area = r;
-      any = true;
-    } else {
-      UnionRect(&area, &area, &r);
-    }
+    UnionRect(&area, &area, &r);
   }
   if (items.empty()) return;
   if (clip && !IntersectRect(&area, &area, clip)) return;
@@ -74,7 +57,7 @@ void ElementArray::paint_layers(HDC dc, POINT origin, const RECT* clip, std::spa
       break;
     }
   }
-  const LONG w = area.right - area.left, h = area.bottom - area.top;
+  const LONG w = width(area), h = height(area);
   // Several layers, or masked ones: compose them off screen over a copy of what the target
   // holds (its background), then copy the result once. Raster operations on a window's DC
   // can cost a round trip each (Wine's X11 driver), a memory DIB costs none.
